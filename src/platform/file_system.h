@@ -1,0 +1,28 @@
+// File system queries.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace jpg2dds {
+
+enum class PathKind { kFile, kFolder, kMissing };
+
+struct PathInfo {
+  PathKind kind = PathKind::kMissing;
+  int64_t size = 0;  // bytes, for a file
+};
+
+// stat() following links; a path holding '*' or '?' is answered for the
+// first glob() match.
+PathInfo QueryPath(const std::string& path);
+
+// Folder of the running program's own file, with a trailing "/".
+std::string ProgramFolder();
+
+// File name of the running program, without folder.
+std::string ProgramFileName();
+
+// Reads a whole file; false when it cannot be opened or read (or is a folder).
+bool ReadWholeFile(const std::string& path, std::string& contents);
+
+}  // namespace jpg2dds

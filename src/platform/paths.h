@@ -1,0 +1,19 @@
+// Path text helpers: folder part, file name, extension rule.
+#pragma once
+#include <string>
+
+namespace jpg2dds {
+
+// Everything up to and including the last '/' or '\'; empty without either.
+std::string FolderPart(const std::string& path);
+
+// The part after the last '/' or '\'.
+std::string FileNamePart(const std::string& path);
+
+// The extension rule of accepted input files: scanning back from the end,
+// a dot must come before any blank, '/' or '\'; a dot that is the first
+// character or follows a slash does not count. The extension ends at the
+// first double quote. Returned as written (not lower-cased).
+std::string PathExtension(const std::string& path);
+
+}  // namespace jpg2dds

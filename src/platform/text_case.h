@@ -1,0 +1,22 @@
+// Unicode-aware upper/lower casing of UTF-8 text.
+#pragma once
+#include <string>
+
+namespace jpg2dds {
+
+// Sets LC_CTYPE to C.UTF-8 so the wide-character case tables know Unicode.
+// Called once at start-up; the casing helpers call it themselves as well.
+void InitTextLocale();
+
+// Full case mapping per code point; bytes that are not valid UTF-8 pass
+// through unchanged so legacy file names survive.
+std::string UpperCase(const std::string& text);
+std::string LowerCase(const std::string& text);
+
+// ASCII-only case folding, for INI group and key names.
+bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b);
+
+// ISO 8859-1 bytes to UTF-8.
+std::string Latin1ToUtf8(const std::string& bytes);
+
+}  // namespace jpg2dds

@@ -1,0 +1,140 @@
+#include "e2e_support.h"
+
+#include <FreeImage.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+
+RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir) {
+  int pipeFds[2];
+  RunResult result;
+  if (pipe(pipeFds) != 0) {
+    ADD_FAILURE() << "pipe failed";
+    return result;
+  }
+  pid_t pid = fork();
+  if (pid == 0) {
+    setsid();  // no controlling terminal: a key wait returns at once
+    dup2(pipeFds[1], 1);
+    int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, 0);
+    dup2(devnull, 2);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
+    std::vector<char*> argv;
+    std::string program = JPG2DDS_BINARY;
+    argv.push_back(program.data());
+    std::vector<std::string> copy = args;
+    for (std::string& a : copy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(pipeFds[1]);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  char buffer[4096];
+  for (;;) {
+    pollfd pfd{pipeFds[0], POLLIN, 0};
+    int ready = poll(&pfd, 1, 200);
+    if (ready > 0) {
+      ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+      if (n <= 0) break;
+      result.out.append(buffer, static_cast<size_t>(n));
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      ADD_FAILURE() << "jpg2dds did not end within 60 s";
+      break;
+    }
+  }
+  close(pipeFds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  std::istringstream in(result.out);
+  for (std::string line; std::getline(in, line);) result.lines.push_back(line);
+  return result;
+}
+
+TempDir::TempDir() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/jpg2dds-e2e-XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!mkdtemp(buffer.data())) ADD_FAILURE() << "mkdtemp failed";
+  path_ = buffer.data();
+}
+
+TempDir::~TempDir() {
+  // Restore write permission first so read-only test folders go too.
+  std::string command = "chmod -R u+w '" + path_ + "' 2>/dev/null; rm -rf '" + path_ + "'";
+  if (std::system(command.c_str()) != 0) {
+  }
+}
+
+void WriteJpeg(const std::string& path, int width, int height, uint32_t rgb, bool grey) {
+  FIBITMAP* bitmap = FreeImage_Allocate(width, height, grey ? 8 : 24);
+  ASSERT_NE(bitmap, nullptr);
+  if (grey) {
+    RGBQUAD* palette = FreeImage_GetPalette(bitmap);
+    for (int i = 0; i < 256; ++i) {
+      palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = static_cast<BYTE>(i);
+    }
+  }
+  for (int y = 0; y < height; ++y) {
+    BYTE* row = FreeImage_GetScanLine(bitmap, y);
+    for (int x = 0; x < width; ++x) {
+      if (grey) {
+        row[x] = static_cast<BYTE>(rgb & 0xFF);
+      } else {
+        row[x * 3 + FI_RGBA_RED] = static_cast<BYTE>(rgb >> 16);
+        row[x * 3 + FI_RGBA_GREEN] = static_cast<BYTE>(rgb >> 8);
+        row[x * 3 + FI_RGBA_BLUE] = static_cast<BYTE>(rgb);
+      }
+    }
+  }
+  bool saved = FreeImage_Save(FIF_JPEG, bitmap, path.c_str(), 100 | JPEG_SUBSAMPLING_444);
+  FreeImage_Unload(bitmap);
+  ASSERT_TRUE(saved) << path;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+  ASSERT_TRUE(out.good()) << path;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> ListFolder(const std::string& path) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(path.c_str())) {
+    while (dirent* entry = readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace e2e

@@ -1,0 +1,47 @@
+// Shared helpers of the end-to-end tests: a temporary folder, running the
+// built jpg2dds, and making small pictures.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct RunResult {
+  std::string out;             // standard output
+  std::vector<std::string> lines;  // out split at "\n"
+  int exitCode = -1;
+};
+
+// Runs the jpg2dds binary with the arguments, standard input from /dev/null
+// and no controlling-terminal output. Fails the test on a hang (60 s).
+RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "");
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Writes a JPEG (quality 100) of the given size. The pixel at (x, y) from
+// the top is the colour `pixel(x, y)` returns as 0xRRGGBB; by default a flat
+// mid grey. `grey` writes an 8-bit greyscale JPEG.
+void WriteJpeg(const std::string& path, int width, int height, uint32_t rgb = 0x808080, bool grey = false);
+
+// Writes the bytes to a file.
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+// Names in a folder, sorted, without "." and "..".
+std::vector<std::string> ListFolder(const std::string& path);
+
+}  // namespace e2e
