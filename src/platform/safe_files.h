@@ -1,0 +1,24 @@
+// Writing files so that a crash, a full disk or a failed write never leaves
+// a half-written file under the final name and never loses the old one.
+#pragma once
+#include <string>
+
+namespace jpg2dds {
+
+// Flushes a written file's data to disk (fsync); false on any failure.
+bool FlushFileToDisk(const std::string& path);
+
+// Moves `from` over `to` atomically with rename(); an existing `to` is
+// replaced whatever its permission bits. Refuses (false) when `to` is a
+// folder. The folder entry is flushed afterwards.
+bool MoveFileOver(const std::string& from, const std::string& to);
+
+// Removes a file; quiet when it is not there.
+void RemoveFileQuietly(const std::string& path);
+
+// Writes the bytes under a temporary name in the target's folder, flushes,
+// and moves it over `path`. On failure the temporary file is removed, the
+// old file is untouched, and false is returned.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+}  // namespace jpg2dds
