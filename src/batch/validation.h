@@ -1,0 +1,29 @@
+// First phase of a conversion run: checks, output folder resolution, the
+// debug settings report and the watermark font.
+#pragma once
+#include <string>
+
+#include "app/run_options.h"
+#include "batch/conversion_job.h"
+#include "platform/font.h"
+#include "settings/conversion_settings.h"
+#include "texts/string_catalogue.h"
+
+namespace jpg2dds {
+
+enum class FolderResolution { kResolved, kRefused };
+
+// Resolves an output folder as typed: "..." prefixes are refused; "/..." is
+// absolute; anything else is relative to the program folder (a leading "./"
+// dropped). The result always ends with "/".
+FolderResolution ResolveOutputFolder(const std::string& typed, const std::string& programFolder,
+                                     std::string& resolved);
+
+// Runs every check in order, printing the report in debug mode. Returns
+// false after printing the first failure's "Error: " line. On success the
+// job's run-wide fields are set and `font` holds the watermark font when a
+// text watermark is chosen (else null).
+bool ValidateSettings(bool quiet, const RunOptions& runOptions, const ConversionSettings& settings,
+                      ConversionJob& job, StringCatalogue& catalogue, WatermarkFont*& font);
+
+}  // namespace jpg2dds
