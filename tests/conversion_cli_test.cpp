@@ -1,0 +1,198 @@
+// A conversion run as a user sees it: the lines printed in each mode, the
+// error line of every refused setting, and where the file goes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+#include "e2e_support.h"
+
+namespace {
+
+using e2e::RunJpg2dds;
+using e2e::TempDir;
+using Lines = std::vector<std::string>;
+
+const Lines kBanner = {"Brightmill JPG to DDS 2.8", "(c) 2019-2026 Brightmill", "https://www.brightmill.example/",
+                       " "};
+
+Lines WithoutBanner(const Lines& lines) {
+  if (lines.size() >= kBanner.size() && Lines(lines.begin(), lines.begin() + 4) == kBanner) {
+    return Lines(lines.begin() + 4, lines.end());
+  }
+  return lines;
+}
+
+class ConversionRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    input_ = dir_.File("sea.jpg");
+    e2e::WriteJpeg(input_, 64, 48);
+  }
+  // Runs with the input and the temp folder as output, plus the arguments.
+  e2e::RunResult Convert(const Lines& extra) {
+    Lines args = {"-i", input_, "-o", dir_.path()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    e2e::RunResult result = RunJpg2dds(args);
+    EXPECT_EQ(result.exitCode, 0);
+    return result;
+  }
+  TempDir dir_;
+  std::string input_;
+};
+
+TEST_F(ConversionRun, PlainRunPrintsBannerAndStatusLines) {
+  e2e::RunResult result = Convert({});
+  EXPECT_EQ(result.lines, (Lines{kBanner[0], kBanner[1], kBanner[2], kBanner[3], "Preparing...", "Importing...",
+                                 "Import complete, new files added: 1", "Converting...", "Conversion complete",
+                                 "Files converted: 1 of 1"}));
+  struct stat st {};
+  EXPECT_EQ(stat(dir_.File("sea.dds").c_str(), &st), 0);
+}
+
+TEST_F(ConversionRun, QuietRunPrintsNothing) {
+  e2e::RunResult result = Convert({"-q"});
+  EXPECT_TRUE(result.lines.empty()) << result.out;
+  EXPECT_EQ(e2e::ListFolder(dir_.path()), (Lines{"sea.dds", "sea.jpg"}));
+}
+
+TEST_F(ConversionRun, DebugRunReportsSettingsAndFiles) {
+  e2e::RunResult result = Convert({"-d"});
+  Lines expected = {"Preparing...",
+                    "Input: " + input_,
+                    "Output: " + dir_.path(),
+                    "Conversion: dds",
+                    "DDS BPP: 0",
+                    "Flip Horizontal: 0",
+                    "Flip Vertical: 0",
+                    "Greyscale: 0",
+                    "Frame: none",
+                    "Watermark: none",
+                    "Filename Mask: %filename%.%ext%",
+                    "File Timestamp: current",
+                    "Keep Subfolders: 1",
+                    "Importing...",
+                    "Import complete, new files added: 1",
+                    "Converting...",
+                    "Processing: " + input_,
+                    "Saving As: " + dir_.path() + "/sea.dds",
+                    "OK",
+                    "Conversion complete",
+                    "Files converted: 1 of 1"};
+  EXPECT_EQ(WithoutBanner(result.lines), expected);
+}
+
+TEST_F(ConversionRun, QuietDebugRunKeepsOnlyReportAndWorkerLines) {
+  e2e::RunResult result = Convert({"-q", "-d", "--width=32", "--height=24", "--gamma=1.5"});
+  ASSERT_FALSE(result.lines.empty());
+  EXPECT_EQ(result.lines.front(), "Input: " + input_);
+  for (const char* line : {"Width: 32 pixels", "Height: 24 pixels", "Keep Aspect Ratio: 0",
+                           "Image Resize Type: allimages", "Image Resize Algorithm: bicubic", "Brightness: 0",
+                           "Contrast: 0", "Gamma: 1.50", "Invert: 0", "OK"}) {
+    EXPECT_NE(std::find(result.lines.begin(), result.lines.end(), line), result.lines.end()) << line;
+  }
+  for (const char* line : {"Preparing...", "Importing...", "Converting...", "Conversion complete"}) {
+    EXPECT_EQ(std::find(result.lines.begin(), result.lines.end(), line), result.lines.end()) << line;
+  }
+  EXPECT_EQ(result.lines.back(), "OK");
+}
+
+TEST_F(ConversionRun, EachRefusedSettingPrintsItsErrorLine) {
+  struct Case {
+    Lines args;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{"-c", "DDS"}, "Error: Invalid conversion type"},
+      {{"-c", "png"}, "Error: Invalid conversion type"},
+      {{"--dds-bpp=24"}, "Error: Invalid dds-bpp value"},
+      {{"--width=0", "--height=10"}, "Error: Invalid width value"},
+      {{"--width=10"}, "Error: Invalid height value"},
+      {{"--brightness=101"}, "Error: Invalid brightness value"},
+      {{"--contrast=-101"}, "Error: Invalid contrast value"},
+      {{"--gamma=10"}, "Error: Invalid gamma value"},
+      {{"--gamma=0"}, "Error: Invalid gamma value"},
+      {{"--wm-image=" + dir_.File("missing.png")}, "Error: Invalid watermark image"},
+  };
+  for (const Case& c : cases) {
+    Lines quiet = c.args;
+    quiet.push_back("-q");
+    e2e::RunResult result = Convert(quiet);
+    EXPECT_EQ(result.lines, Lines{c.error}) << c.args[0];
+  }
+  EXPECT_EQ(e2e::ListFolder(dir_.path()), Lines{"sea.jpg"});
+}
+
+TEST_F(ConversionRun, SettingsAtTheirLimitsPass) {
+  e2e::RunResult result =
+      Convert({"-q", "--brightness=-100", "--contrast=100", "--gamma=9.99", "--dds-bpp=32", "--width=-5",
+               "--height=20"});
+  EXPECT_TRUE(result.lines.empty()) << result.out;
+}
+
+TEST_F(ConversionRun, FailingCheckKeepsTheReportUpToItsLine) {
+  e2e::RunResult result = Convert({"-d", "-q", "--brightness=150"});
+  Lines tail(result.lines.end() - 3, result.lines.end());
+  EXPECT_EQ(tail, (Lines{"Flip Vertical: 0", "Brightness: 150", "Error: Invalid brightness value"}));
+}
+
+TEST(ConversionInput, RefusedInputsPrintTheirLines) {
+  TempDir dir;
+  e2e::WriteBytes(dir.File("empty.jpg"), "");
+  mkdir(dir.File("folder.jpg").c_str(), 0755);
+  e2e::WriteBytes(dir.File("noext"), "data");
+  for (const std::string& input :
+       {dir.File("missing.jpg"), dir.File("empty.jpg"), dir.File("folder.jpg"), dir.File("noext")}) {
+    e2e::RunResult result = RunJpg2dds({"-i", input, "-q"});
+    EXPECT_EQ(result.lines, Lines{"Error: Invalid input file"}) << input;
+  }
+  e2e::WriteBytes(dir.File("photo.png"), "not really a png");
+  e2e::WriteBytes(dir.File("FILES.LST"), "a.jpg");
+  for (const std::string& input : {dir.File("photo.png"), dir.File("FILES.LST")}) {
+    e2e::RunResult plain = RunJpg2dds({"-i", input});
+    EXPECT_EQ(WithoutBanner(plain.lines),
+              (Lines{"Preparing...", "Importing...", "Import complete, new files added: 0", "Conversion stopped",
+                     "No input file(s) found. Please, add valid file(s) and try again!"}));
+    e2e::RunResult quiet = RunJpg2dds({"-i", input, "-q"});
+    EXPECT_EQ(quiet.lines, (Lines{"Conversion stopped",
+                                  "No input file(s) found. Please, add valid file(s) and try again!"}));
+  }
+}
+
+TEST(ConversionInput, UndecodableJpegIsNotOk) {
+  TempDir dir;
+  e2e::WriteBytes(dir.File("fake.jpg"), std::string("\x89PNG\r\n\x1a\n", 8) + std::string(100, 'x'));
+  e2e::RunResult result = RunJpg2dds({"-i", dir.File("fake.jpg"), "-o", dir.path(), "-q", "-d"});
+  Lines tail(result.lines.end() - 4, result.lines.end());
+  EXPECT_EQ(tail, (Lines{"Processing: " + dir.File("fake.jpg"), "Saving As: ", "Not OK", "Conversion stopped"}));
+  EXPECT_EQ(e2e::ListFolder(dir.path()), Lines{"fake.jpg"});
+}
+
+TEST(ConversionOutput, FolderRules) {
+  TempDir dir;
+  std::string input = dir.File("sea.jpg");
+  e2e::WriteJpeg(input, 16, 16);
+  mkdir(dir.File("out").c_str(), 0755);
+  // Relative folders hang off the program's own folder, not the current one.
+  e2e::RunResult relative = RunJpg2dds({"-i", input, "-o", "out", "-q"}, dir.path());
+  EXPECT_EQ(relative.lines, Lines{"Error: Invalid output folder"});
+  e2e::RunResult parent = RunJpg2dds({"-i", input, "-o", "../" + dir.path(), "-q"});
+  EXPECT_EQ(parent.lines, Lines{"Error: Incorrect output folder"});
+  e2e::RunResult missing = RunJpg2dds({"-i", input, "-o", dir.File("nowhere"), "-q"});
+  EXPECT_EQ(missing.lines, Lines{"Error: Invalid output folder"});
+  struct stat st {};
+  EXPECT_NE(stat(dir.File("nowhere").c_str(), &st), 0) << "the output folder must never be created";
+  e2e::WriteBytes(dir.File("plainfile"), "x");
+  e2e::RunResult file = RunJpg2dds({"-i", input, "-o", dir.File("plainfile"), "-q"});
+  EXPECT_EQ(file.lines, Lines{"Error: Invalid output folder"});
+  // Without -o the file goes beside its input.
+  e2e::RunResult beside = RunJpg2dds({"-i", input, "-q"});
+  EXPECT_TRUE(beside.lines.empty()) << beside.out;
+  EXPECT_EQ(stat(dir.File("sea.dds").c_str(), &st), 0);
+  // A trailing slash is accepted.
+  e2e::RunResult slash = RunJpg2dds({"-i", input, "-o", dir.File("out") + "/", "-q"});
+  EXPECT_TRUE(slash.lines.empty()) << slash.out;
+  EXPECT_EQ(e2e::ListFolder(dir.File("out")), Lines{"sea.dds"});
+}
+
+}  // namespace
