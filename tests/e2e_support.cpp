@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +18,7 @@
 
 namespace e2e {
 
-RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir) {
+RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit) {
   int pipeFds[2];
   RunResult result;
   if (pipe(pipeFds) != 0) {
@@ -34,6 +35,11 @@ RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& wo
     close(pipeFds[0]);
     close(pipeFds[1]);
     if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
+    if (fileSizeLimit > 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
     std::vector<char*> argv;
     std::string program = JPG2DDS_BINARY;
     argv.push_back(program.data());

@@ -14,8 +14,12 @@ struct RunResult {
 };
 
 // Runs the jpg2dds binary with the arguments, standard input from /dev/null
-// and no controlling-terminal output. Fails the test on a hang (60 s).
-RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "");
+// and no controlling terminal, in `workDir` when given. A positive
+// `fileSizeLimit` caps the size of every file it writes (RLIMIT_FSIZE, with
+// SIGXFSZ ignored), which makes writes fail as on a full disk. Fails the
+// test on a hang (60 s).
+RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
+                     long fileSizeLimit = -1);
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
