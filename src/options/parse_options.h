@@ -1,5 +1,6 @@
 // The command-line option parser.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,10 @@ namespace jpg2dds {
 // text of the first refused option, or empty.
 std::string ParseOptions(const std::vector<std::string>& args, ConversionSettings& settings,
                          RunOptions& runOptions);
+
+// The value of the argument at a position: trimmed of blanks; the part after
+// the first "=" of a "--NAME=VALUE" argument, else the whole argument; empty
+// past the last argument.
+std::string OptionValue(const std::vector<std::string>& args, size_t position);
 
 }  // namespace jpg2dds
