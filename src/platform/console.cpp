@@ -1,8 +1,49 @@
 #include "platform/console.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 namespace jpg2dds {
+namespace {
+
+// The terminal state to put back if a signal ends the program during a key
+// wait; a terminal left without echo is unusable for the user's shell.
+int gWaitFd = -1;
+termios gSavedMode{};
+
+void RestoreAndReraise(int signal) {
+  if (gWaitFd >= 0) tcsetattr(gWaitFd, TCSANOW, &gSavedMode);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+const int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Reads what one key press sent. Returns whether it carries a character:
+// escape sequences (arrows, function keys, modifier reports) do not; a lone
+// Escape key does.
+bool ReadKeyPress(int fd) {
+  unsigned char buffer[64];
+  ssize_t n = read(fd, buffer, sizeof buffer);
+  if (n < 0) return errno != EINTR && errno != EAGAIN;
+  if (n == 0) return true;  // the terminal hung up: no key will ever come
+  if (buffer[0] != 0x1B) return true;
+  if (n > 1) return false;  // a whole escape sequence
+  // A terminal sends a whole sequence at once; give the rest a moment to
+  // arrive before taking the byte as the Escape key itself.
+  pollfd pfd{fd, POLLIN, 0};
+  if (poll(&pfd, 1, 50) <= 0) return true;
+  if (read(fd, buffer, sizeof buffer) < 0) return true;  // drops the sequence's tail
+  return false;
+}
+
+}  // namespace
 
 void PrintLine(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
@@ -10,8 +51,47 @@ void PrintLine(const std::string& text) {
   std::fflush(stdout);
 }
 
-void SetConsoleTitle(const std::string&) {}
+void SetConsoleTitle(const std::string& title) {
+  if (!isatty(STDOUT_FILENO)) return;
+  std::string sequence = "\x1B]0;";
+  for (char c : title) {
+    // Control characters would end or corrupt the escape sequence.
+    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) sequence += c;
+  }
+  sequence += '\a';
+  std::fwrite(sequence.data(), 1, sequence.size(), stdout);
+  std::fflush(stdout);
+}
 
-void WaitForKey() {}
+void WaitForKey() {
+  int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;  // no controlling terminal: nobody to press a key
+  termios saved{};
+  if (tcgetattr(fd, &saved) != 0) {
+    close(fd);
+    return;
+  }
+  termios raw = saved;
+  raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+
+  gSavedMode = saved;
+  gWaitFd = fd;
+  struct sigaction restore {}, previous[4];
+  restore.sa_handler = RestoreAndReraise;
+  sigemptyset(&restore.sa_mask);
+  for (int i = 0; i < 4; ++i) sigaction(kEndingSignals[i], &restore, &previous[i]);
+
+  if (tcsetattr(fd, TCSANOW, &raw) == 0) {
+    while (!ReadKeyPress(fd)) {
+    }
+    tcsetattr(fd, TCSANOW, &saved);
+  }
+
+  for (int i = 0; i < 4; ++i) sigaction(kEndingSignals[i], &previous[i], nullptr);
+  gWaitFd = -1;
+  close(fd);
+}
 
 }  // namespace jpg2dds

@@ -27,6 +27,10 @@ struct StringCatalogue {
 // Builds the catalogue from the built-in data (again, from scratch).
 void LoadCatalogue(StringCatalogue& catalogue);
 
+// Builds the catalogue from pair data in the built-in form (see
+// texts/catalogue_data.h); the data must end with the "_END_" pair.
+void LoadCatalogueFrom(StringCatalogue& catalogue, const char* const* data);
+
 // The entry's text, or "%NO_STRING_ERROR%"; group and key match in any case.
 std::string CatalogueText(StringCatalogue& catalogue, const std::string& group, const std::string& key);
 

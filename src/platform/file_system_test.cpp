@@ -1,0 +1,80 @@
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace jpg2dds {
+namespace {
+
+class Folder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/jpg2dds-fs-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    path = pattern;
+  }
+  void TearDown() override {
+    std::string command = "rm -rf '" + path + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+  }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(path + "/" + name, std::ios::binary) << bytes;
+  }
+  std::string path;
+};
+
+TEST_F(Folder, QueryTellsFilesFoldersAndMissingPathsApart) {
+  Write("a.jpg", "12345");
+  ASSERT_EQ(mkdir((path + "/sub.jpg").c_str(), 0755), 0);
+  PathInfo file = QueryPath(path + "/a.jpg");
+  EXPECT_EQ(file.kind, PathKind::kFile);
+  EXPECT_EQ(file.size, 5);
+  EXPECT_EQ(QueryPath(path + "/sub.jpg").kind, PathKind::kFolder);
+  EXPECT_EQ(QueryPath(path + "/none.jpg").kind, PathKind::kMissing);
+  EXPECT_EQ(QueryPath("").kind, PathKind::kMissing);
+  EXPECT_EQ(QueryPath("/dev/null").kind, PathKind::kMissing);  // neither file nor folder
+}
+
+TEST_F(Folder, QueryFollowsLinks) {
+  Write("a.jpg", "123");
+  ASSERT_EQ(symlink((path + "/a.jpg").c_str(), (path + "/link.jpg").c_str()), 0);
+  ASSERT_EQ(symlink((path + "/gone").c_str(), (path + "/dangling.jpg").c_str()), 0);
+  EXPECT_EQ(QueryPath(path + "/link.jpg").size, 3);
+  EXPECT_EQ(QueryPath(path + "/dangling.jpg").kind, PathKind::kMissing);
+}
+
+TEST_F(Folder, WildcardsAnswerForTheFirstMatch) {
+  Write("one.jpg", "1");
+  PathInfo match = QueryPath(path + "/o?e.*");
+  EXPECT_EQ(match.kind, PathKind::kFile);
+  EXPECT_EQ(match.size, 1);
+  EXPECT_EQ(QueryPath(path + "/*.png").kind, PathKind::kMissing);
+  EXPECT_EQ(QueryPath(path + "/*").kind, PathKind::kFile);
+}
+
+TEST_F(Folder, ReadWholeFile) {
+  Write("b.bin", std::string("a\0b", 3));
+  std::string contents;
+  ASSERT_TRUE(ReadWholeFile(path + "/b.bin", contents));
+  EXPECT_EQ(contents, std::string("a\0b", 3));
+  EXPECT_FALSE(ReadWholeFile(path + "/missing", contents));
+  EXPECT_FALSE(ReadWholeFile(path, contents));
+}
+
+TEST(ProgramFile, FolderEndsWithSlashAndHoldsTheFile) {
+  std::string folder = ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.front(), '/');
+  EXPECT_EQ(folder.back(), '/');
+  std::string name = ProgramFileName();
+  ASSERT_FALSE(name.empty());
+  EXPECT_EQ(name.find('/'), std::string::npos);
+  EXPECT_EQ(access((folder + name).c_str(), X_OK), 0);
+}
+
+}  // namespace
+}  // namespace jpg2dds
