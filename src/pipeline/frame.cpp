@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "pipeline/colors.h"
 #include "pipeline/overlay_bitmap.h"
@@ -14,6 +15,10 @@ namespace {
 // The frame band: corner rectangles first, then the four sides as polygons
 // meeting on the corner diagonals. The rectangles lie under the diagonals so
 // no picture shows through the smoothed seam.
+// FreeImage_Paste copies pixels as they are only above 255; at 255 it still
+// blends at 255/256.
+constexpr int kPasteCopy = 256;
+
 // Widths are not checked against the picture and may be anything a 32-bit
 // setting holds; kept within the renderer's exact coordinate range (and out
 // of integer overflow) they still cover the whole picture.
@@ -43,6 +48,55 @@ void DrawFrameBand(Surface& band, int w, int h, const ConversionSettings& settin
   FillPolygon(band, leftSide, 4, left);
 }
 
+// A rectangle of the picture, in pixels from its top-left corner.
+struct Piece {
+  int x, y, width, height;
+};
+
+// Every side and corner shape lies inside its own side's band, so these four
+// disjoint rectangles hold everything the frame paints; the rest of the
+// overlay would be transparent and leave the picture as it is. Working on
+// them alone keeps the step's cost to the band instead of four full-size
+// buffers.
+std::vector<Piece> BandPieces(int w, int h, const ConversionSettings& settings) {
+  const int top = static_cast<int>(std::clamp<int64_t>(settings.solidTop, 0, h));
+  const int bottom = static_cast<int>(std::clamp<int64_t>(int64_t{h} - settings.solidBottom, top, h));
+  const int left = static_cast<int>(std::clamp<int64_t>(settings.solidLeft, 0, w));
+  const int right = static_cast<int>(std::clamp<int64_t>(int64_t{w} - settings.solidRight, left, w));
+  std::vector<Piece> pieces;
+  const Piece all[] = {{0, 0, w, top}, {0, bottom, w, h - bottom}, {0, top, left, bottom - top},
+                       {right, top, w - right, bottom - top}};
+  for (const Piece& piece : all) {
+    if (piece.width > 0 && piece.height > 0) pieces.push_back(piece);
+  }
+  return pieces;
+}
+
+// Draws the frame's part inside `piece`, with the frame's opacity, and lays
+// it over that part of the picture. Anything that cannot be made leaves
+// that part without a frame.
+void FramePiece(FIBITMAP* picture, const Piece& piece, int w, int h, const ConversionSettings& settings) {
+  Surface band;
+  if (!CreateSurface(piece.width, piece.height, band)) return;
+  band.originX = piece.x;
+  band.originY = piece.y;
+  DrawFrameBand(band, w, h, settings);
+  Surface faded;
+  bool made = CreateSurface(piece.width, piece.height, faded);
+  if (made) DrawSurfaceBlended(faded, band, settings.solidOpacity);
+  ReleaseSurface(band);
+  if (!made) return;
+  FIBITMAP* overlay = SurfaceToBitmap(faded);
+  ReleaseSurface(faded);
+  if (!overlay) return;
+  FIBITMAP* under = FreeImage_Copy(picture, piece.x, piece.y, piece.x + piece.width, piece.y + piece.height);
+  FIBITMAP* framed = under ? FreeImage_Composite(overlay, FALSE, nullptr, under) : nullptr;
+  if (framed) FreeImage_Paste(picture, framed, piece.x, piece.y, kPasteCopy);
+  if (framed) FreeImage_Unload(framed);
+  if (under) FreeImage_Unload(under);
+  FreeImage_Unload(overlay);
+}
+
 }  // namespace
 
 FIBITMAP* ApplyFrame(FIBITMAP* picture, int width, int height, const ConversionSettings& settings) {
@@ -54,29 +108,11 @@ FIBITMAP* ApplyFrame(FIBITMAP* picture, int width, int height, const ConversionS
     if (!picture) return nullptr;
   }
   if (settings.doFrame != choice::kFrameSolid) return picture;
-
-  Surface band;
-  if (!CreateSurface(width, height, band)) return picture;
-  DrawFrameBand(band, width, height, settings);
-
-  Surface faded;
-  if (!CreateSurface(width, height, faded)) {
-    ReleaseSurface(band);
-    return picture;
+  if (static_cast<int>(FreeImage_GetWidth(picture)) != width ||
+      static_cast<int>(FreeImage_GetHeight(picture)) != height) {
+    return picture;  // the overlay could not be laid over it
   }
-  DrawSurfaceBlended(faded, band, settings.solidOpacity);
-  ReleaseSurface(band);
-
-  FIBITMAP* overlay = SurfaceToBitmap(faded);
-  ReleaseSurface(faded);
-  if (overlay) {
-    FIBITMAP* framed = FreeImage_Composite(overlay, FALSE, nullptr, picture);
-    FreeImage_Unload(overlay);
-    if (framed) {
-      FreeImage_Unload(picture);
-      picture = framed;
-    }
-  }
+  for (const Piece& piece : BandPieces(width, height, settings)) FramePiece(picture, piece, width, height, settings);
   return picture;
 }
 

@@ -11,6 +11,7 @@ namespace {
 using test_pictures::PixelAt;
 using test_pictures::Rgba;
 using test_pictures::Same;
+using test_pictures::Box;
 
 constexpr Rgba kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255}, kGrey{100, 100, 100, 255};
 
@@ -49,6 +50,30 @@ TEST(ApplyFrame, SidesAndMitredCorner) {
     EXPECT_EQ(seam.g, 0) << x;
     EXPECT_NEAR(seam.r + seam.b, 255, 2) << x;
   }
+  FreeImage_Unload(picture);
+}
+
+TEST(ApplyFrame, FourSidesOfTheirOwnWidthsAndColours) {
+  ConversionSettings s = RedLeftBlueTop(255);
+  s.solidLeft = 5, s.solidRight = 7, s.solidTop = 3, s.solidBottom = 4;
+  s.solidRightColor = "00FF00";
+  s.solidBottomColor = "FFFFFF";
+  FIBITMAP* picture = ApplyFrame(test_pictures::Solid24(50, 30, 100, 100, 100), 50, 30, s);
+  const Rgba green{0, 255, 0, 255}, white{255, 255, 255, 255};
+  EXPECT_TRUE(Same(PixelAt(picture, 2, 15), kRed));
+  EXPECT_TRUE(Same(PixelAt(picture, 45, 15), green));
+  EXPECT_TRUE(Same(PixelAt(picture, 25, 1), kBlue));
+  EXPECT_TRUE(Same(PixelAt(picture, 25, 28), white));
+  // Bottom-right corner 7 x 4: green right of its diagonal, white below it.
+  EXPECT_TRUE(Same(PixelAt(picture, 49, 26), green));
+  EXPECT_TRUE(Same(PixelAt(picture, 43, 29), white));
+  Box inside = test_pictures::ChangedBox(picture, kGrey);
+  EXPECT_EQ(inside.width, 50);  // the band reaches every edge ...
+  int untouched = 0;
+  for (int y = 3; y < 26; ++y) {
+    for (int x = 5; x < 43; ++x) untouched += Same(PixelAt(picture, x, y), kGrey);
+  }
+  EXPECT_EQ(untouched, 38 * 23);  // ... and leaves the inside alone
   FreeImage_Unload(picture);
 }
 

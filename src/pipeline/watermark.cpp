@@ -1,6 +1,6 @@
 #include "pipeline/watermark.h"
 
-#include <climits>
+#include <cstdint>
 
 #include "pipeline/image_watermark.h"
 #include "pipeline/output_depth.h"
@@ -12,29 +12,27 @@ namespace jpg2dds {
 namespace {
 
 // FreeImage_Paste with an alpha of 255 still blends at 255/256, which would
-// leave every pasted pixel (alpha included) one step short; above 255 it
-// copies the overlay's pixels as they are.
+// leave every pasted pixel one step short; above 255 it copies them as they are.
 constexpr int kPasteCopy = 256;
 
-bool InIntRange(int64_t value) { return value >= INT_MIN && value <= INT_MAX; }
-
-// Lays the overlay over the picture at its place; the picture unchanged when
-// the overlay does not lie wholly inside it.
-FIBITMAP* CompositeOverlay(FIBITMAP* picture, FIBITMAP* overlay, int width, int height, WatermarkPosition at) {
-  if (!InIntRange(at.x) || !InIntRange(at.y)) return picture;
-  FIBITMAP* canvas = FreeImage_AllocateT(FIT_BITMAP, width, height, FreeImage_GetBPP(overlay), 0, 0, 0);
-  if (!canvas) return picture;
-  // Nothing is pasted when the overlay would reach outside the canvas; the
-  // transparent canvas would then change nothing, so there is no composite.
-  if (FreeImage_Paste(canvas, overlay, static_cast<int>(at.x), static_cast<int>(at.y), kPasteCopy)) {
-    FIBITMAP* marked = FreeImage_Composite(canvas, FALSE, nullptr, picture);
-    if (marked) {
-      FreeImage_Unload(picture);
-      picture = marked;
-    }
+// Lays the overlay over the picture with its top-left corner at `at`. An
+// overlay that does not lie wholly inside the picture is left out, as a
+// paste onto a picture-sized canvas would leave it out. Only the covered
+// rectangle is composited: the rest of such a canvas is transparent and
+// would leave the picture as it is, at the price of two full-size buffers.
+void CompositeOverlay(FIBITMAP* picture, FIBITMAP* overlay, int width, int height, WatermarkPosition at) {
+  const int64_t ow = FreeImage_GetWidth(overlay), oh = FreeImage_GetHeight(overlay);
+  if (at.x < 0 || at.y < 0 || at.x + ow > width || at.y + oh > height) return;
+  if (width != static_cast<int>(FreeImage_GetWidth(picture)) ||
+      height != static_cast<int>(FreeImage_GetHeight(picture))) {
+    return;
   }
-  FreeImage_Unload(canvas);
-  return picture;
+  const int x = static_cast<int>(at.x), y = static_cast<int>(at.y);
+  FIBITMAP* under = FreeImage_Copy(picture, x, y, x + static_cast<int>(ow), y + static_cast<int>(oh));
+  FIBITMAP* marked = under ? FreeImage_Composite(overlay, FALSE, nullptr, under) : nullptr;
+  if (marked) FreeImage_Paste(picture, marked, x, y, kPasteCopy);
+  if (marked) FreeImage_Unload(marked);
+  if (under) FreeImage_Unload(under);
 }
 
 }  // namespace
@@ -67,7 +65,7 @@ FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const Convers
   if (!overlay) return picture;
   const int ow = static_cast<int>(FreeImage_GetWidth(overlay));
   const int oh = static_cast<int>(FreeImage_GetHeight(overlay));
-  picture = CompositeOverlay(picture, overlay, width, height, PlaceWatermark(width, height, ow, oh, settings));
+  CompositeOverlay(picture, overlay, width, height, PlaceWatermark(width, height, ow, oh, settings));
   FreeImage_Unload(overlay);
   return picture;
 }

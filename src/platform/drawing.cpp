@@ -56,6 +56,7 @@ template <typename Draw>
 void WithContext(Surface& surface, Draw draw) {
   if (!Usable(surface)) return;
   cairo_t* cr = cairo_create(surface.pixels);
+  cairo_translate(cr, -surface.originX, -surface.originY);
   if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) draw(cr);
   cairo_destroy(cr);
 }
@@ -140,6 +141,7 @@ void DrawSurfaceCopy(Surface& target, const Surface& source) {
 void DrawSurfaceBlended(Surface& target, const Surface& source, int alpha) {
   if (!Usable(source)) return;
   WithContext(target, [&](cairo_t* cr) {
+    cairo_identity_matrix(cr);  // surfaces meet pixel for pixel, whatever their drawing origins
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     cairo_set_source_surface(cr, source.pixels, 0, 0);
     cairo_paint_with_alpha(cr, ClampAlpha(alpha) / 255.0);

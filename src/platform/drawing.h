@@ -7,11 +7,15 @@
 
 namespace jpg2dds {
 
-// A width x height surface of 32-bit pixels; (0, 0) is the top-left pixel.
+// A width x height surface of 32-bit pixels. Fills, polygons and text are
+// given in coordinates whose (originX, originY) is the top-left pixel, so a
+// surface can hold one piece of a larger drawing; (0, 0) unless set.
 struct Surface {
   cairo_surface_t* pixels = nullptr;
   int width = 0;
   int height = 0;
+  int originX = 0;
+  int originY = 0;
 };
 
 // Colours are 32 bits: red in the lowest byte, then green, blue, alpha in

@@ -76,6 +76,18 @@ TEST(DrawingFill, RectangleCoversWholePixelsOnly) {
   }
 }
 
+TEST(DrawingFill, OriginShiftsDrawingCoordinates) {
+  SurfaceGuard s;
+  ASSERT_TRUE(CreateSurface(4, 4, s.surface));
+  s.surface.originX = 100;
+  s.surface.originY = 50;
+  FillRectangle(s.surface, 101, 52, 2, 1, kOpaqueRed);
+  EXPECT_EQ(PixelAt(s.surface, 1, 2), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(s.surface, 2, 2), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(s.surface, 1, 1), 0u);
+  EXPECT_EQ(PixelAt(s.surface, 3, 2), 0u);
+}
+
 TEST(DrawingFill, PolygonHasSmoothedEdgesAndSolidInside) {
   SurfaceGuard s;
   ASSERT_TRUE(CreateSurface(20, 20, s.surface));

@@ -241,6 +241,7 @@ void DrawPlainText(Surface& surface, int x, int y, const std::string& text, cons
   TextExtent cell;
   if (!MeasurePlainText(font, valid, cell)) return;
   cairo_t* cr = cairo_create(surface.pixels);
+  cairo_translate(cr, -surface.originX, -surface.originY);
   // SOURCE with unsmoothed (all-or-nothing) coverage writes the colour's
   // four channels as they are wherever a glyph or the cell covers a pixel.
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -267,6 +268,7 @@ void DrawSmoothText(Surface& surface, double x, double y, const std::string& tex
   if (!font || !surface.pixels) return;
   std::string valid = ValidUtf8(text);
   cairo_t* cr = cairo_create(surface.pixels);
+  cairo_translate(cr, -surface.originX, -surface.originY);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
   SetColour(cr, colour);
   cairo_set_scaled_font(cr, font->smooth);
