@@ -1,0 +1,225 @@
+#include "pipeline/watermark.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "pipeline/test_pictures.h"
+#include "pipeline/text_watermark.h"
+#include "settings/keywords.h"
+
+namespace jpg2dds {
+namespace {
+
+namespace fs = std::filesystem;
+using test_pictures::Box;
+using test_pictures::ChangedBox;
+using test_pictures::PixelAt;
+using test_pictures::Rgba;
+using test_pictures::Same;
+
+constexpr Rgba kGrey{128, 128, 128, 255};
+
+class ApplyWatermarkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ApplyDefaults(settings_, DefaultsVariant::kConsole, 0, 0);
+    settings_.doWatermark = choice::kWatermarkText;
+    settings_.text = "Brightmill";
+    settings_.backColor = "FF0000";
+    settings_.backOpacity = 255;  // the block shows whole, so its place can be measured
+    job_.outputType = "dds";
+    font_ = CreateWatermarkFont(WatermarkFontRequest(settings_));
+    ASSERT_NE(font_, nullptr);
+  }
+  void TearDown() override { ReleaseWatermarkFont(font_); }
+
+  // The text block's size as drawn.
+  Box Block() {
+    FIBITMAP* overlay = RenderTextWatermark(settings_, job_, font_);
+    Box size{0, 0, static_cast<int>(FreeImage_GetWidth(overlay)), static_cast<int>(FreeImage_GetHeight(overlay))};
+    FreeImage_Unload(overlay);
+    return size;
+  }
+
+  // Where the watermark landed on a grey W x H picture.
+  Box Marked(int width, int height) {
+    FIBITMAP* picture = ApplyWatermark(test_pictures::Solid24(width, height, 128, 128, 128), width, height,
+                                       settings_, job_, font_);
+    EXPECT_NE(picture, nullptr);
+    EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
+    Box box = ChangedBox(picture, kGrey);
+    FreeImage_Unload(picture);
+    return box;
+  }
+
+  ConversionSettings settings_;
+  ConversionJob job_;
+  WatermarkFont* font_ = nullptr;
+};
+
+TEST_F(ApplyWatermarkTest, DefaultTextStandsTenPixelsFromRightAndBottom) {
+  Box block = Block();
+  Box box = Marked(300, 120);
+  EXPECT_EQ(box.width, block.width);
+  EXPECT_EQ(box.height, block.height);
+  EXPECT_EQ(box.left + box.width, 300 - 10);
+  EXPECT_EQ(box.top + box.height, 120 - 10);
+}
+
+TEST_F(ApplyWatermarkTest, DefaultBackgroundIsAlmostInvisible) {
+  ApplyDefaults(settings_, DefaultsVariant::kConsole, 0, 0);
+  settings_.doWatermark = choice::kWatermarkText;
+  FIBITMAP* picture = ApplyWatermark(test_pictures::Solid24(300, 120, 128, 128, 128), 300, 120, settings_, job_,
+                                     font_);
+  Rgba corner = PixelAt(picture, 300 - 11, 120 - 11);  // block's bottom-right pixel, background
+  EXPECT_NEAR(corner.r, 128, 1);
+  FreeImage_Unload(picture);
+}
+
+TEST_F(ApplyWatermarkTest, FrameBoundaryOffsetsFromTheFrame) {
+  settings_.doFrame = choice::kFrameSolid;
+  settings_.solidLeft = settings_.solidTop = 20;
+  settings_.textPosition = choice::kTopLeft;
+  settings_.textBoundary = choice::kBoundaryFrame;
+  Box framed = Marked(300, 120);
+  EXPECT_EQ(framed.left, 30);
+  EXPECT_EQ(framed.top, 30);
+  settings_.textBoundary = choice::kBoundaryImage;
+  Box image = Marked(300, 120);
+  EXPECT_EQ(image.left, 10);
+  EXPECT_EQ(image.top, 10);
+}
+
+TEST_F(ApplyWatermarkTest, QuarterTurnSwapsTheSides) {
+  Box block = Block();
+  settings_.textRotation = 90;
+  Box box = Marked(300, 200);
+  EXPECT_EQ(box.width, block.height);
+  EXPECT_EQ(box.height, block.width);
+  EXPECT_EQ(box.left + box.width, 290);
+  EXPECT_EQ(box.top + box.height, 190);
+}
+
+TEST_F(ApplyWatermarkTest, OffsetsOutsideGiveNoWatermarkButAPicture) {
+  settings_.textPosition = choice::kTopLeft;
+  settings_.textXOffset = 305;  // starts beyond the right edge
+  EXPECT_EQ(Marked(300, 120).width, 0);
+  settings_.textXOffset = -1;  // negative on a left anchor
+  EXPECT_EQ(Marked(300, 120).width, 0);
+  settings_.textXOffset = 10;
+  settings_.textYOffset = -5;  // negative on a top anchor
+  EXPECT_EQ(Marked(300, 120).width, 0);
+  settings_.textYOffset = -2147483647 - 1;
+  EXPECT_EQ(Marked(300, 120).width, 0);
+}
+
+TEST_F(ApplyWatermarkTest, BlockLargerThanThePictureIsCut) {
+  settings_.textPosition = choice::kTopLeft;
+  settings_.textXOffset = settings_.textYOffset = 0;
+  Box box = Marked(20, 8);
+  EXPECT_EQ(box.width, 20);
+  EXPECT_EQ(box.height, 8);
+}
+
+TEST_F(ApplyWatermarkTest, TextRecordsThisFilesOutputValuesFirst) {
+  job_.keepSourceBitDepth = true;
+  job_.sourceBitDepth = 8;
+  FIBITMAP* picture = ApplyWatermark(test_pictures::Solid24(64, 48, 1, 1, 1), 64, 48, settings_, job_, font_);
+  EXPECT_EQ(job_.outputWidth, 64);
+  EXPECT_EQ(job_.outputHeight, 48);
+  EXPECT_EQ(job_.outputBitDepth, 32);
+  FreeImage_Unload(picture);
+}
+
+TEST_F(ApplyWatermarkTest, NoFontOrNoPicture) {
+  EXPECT_EQ(ApplyWatermark(nullptr, 10, 10, settings_, job_, font_), nullptr);
+  FIBITMAP* grey8 = FreeImage_ConvertToGreyscale(test_pictures::Solid24(40, 30, 128, 128, 128));
+  FIBITMAP* picture = ApplyWatermark(grey8, 40, 30, settings_, job_, nullptr);
+  EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
+  EXPECT_EQ(ChangedBox(picture, kGrey).width, 0);
+  FreeImage_Unload(picture);
+}
+
+class PictureWatermarkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("jpg2dds_pw_" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder_);
+    ApplyDefaults(settings_, DefaultsVariant::kConsole, 0, 0);
+    settings_.doWatermark = choice::kWatermarkImage;
+    settings_.imagePosition = choice::kTopLeft;
+    settings_.imageXOffset = settings_.imageYOffset = 0;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Quadrants red, green, blue, transparent (top-left, top-right,
+  // bottom-left, bottom-right).
+  std::string QuadrantPng(int width, int height) {
+    FIBITMAP* picture = test_pictures::Transparent32(width, height);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        bool right = x >= width / 2, bottom = y >= height / 2;
+        Rgba p = !bottom ? (right ? Rgba{0, 255, 0, 255} : Rgba{255, 0, 0, 255})
+                         : (right ? Rgba{0, 0, 0, 0} : Rgba{0, 0, 255, 255});
+        test_pictures::SetPixel(picture, x, y, p);
+      }
+    }
+    std::string path = (folder_ / "quadrants.png").string();
+    EXPECT_TRUE(FreeImage_Save(FIF_PNG, picture, path.c_str(), 0));
+    FreeImage_Unload(picture);
+    return path;
+  }
+
+  FIBITMAP* Apply(int width, int height) {
+    ConversionJob job;
+    return ApplyWatermark(test_pictures::Solid24(width, height, 128, 128, 128), width, height, settings_, job,
+                          nullptr);
+  }
+
+  fs::path folder_;
+  ConversionSettings settings_;
+};
+
+TEST_F(PictureWatermarkTest, TransparencyKeptAndOpacityHalves) {
+  settings_.image = QuadrantPng(20, 10);
+  FIBITMAP* picture = Apply(40, 30);
+  EXPECT_TRUE(Same(PixelAt(picture, 2, 2), (Rgba{255, 0, 0, 255})));
+  EXPECT_TRUE(Same(PixelAt(picture, 15, 7), kGrey));  // transparent quadrant
+  EXPECT_EQ(ChangedBox(picture, kGrey).height, 10);
+  FreeImage_Unload(picture);
+
+  settings_.imageOpacity = 128;
+  picture = Apply(40, 30);
+  Rgba half = PixelAt(picture, 2, 2);
+  EXPECT_NEAR(half.r, (255 + 128) / 2, 2);
+  EXPECT_NEAR(half.g, 64, 2);
+  EXPECT_TRUE(Same(PixelAt(picture, 15, 7), kGrey));
+  FreeImage_Unload(picture);
+}
+
+TEST_F(PictureWatermarkTest, LargerThanThePictureIsCutFromItsTopLeft) {
+  settings_.image = QuadrantPng(60, 40);
+  FIBITMAP* picture = Apply(25, 15);
+  // The 25 x 15 top-left part of the watermark: red left of x = 30, above y = 20.
+  for (int y = 0; y < 15; ++y) {
+    for (int x = 0; x < 25; ++x) ASSERT_TRUE(Same(PixelAt(picture, x, y), (Rgba{255, 0, 0, 255}))) << x << "," << y;
+  }
+  FreeImage_Unload(picture);
+}
+
+TEST_F(PictureWatermarkTest, UndecodableFileConvertsWithoutWatermark) {
+  settings_.image = (folder_ / "not-a-picture.png").string();
+  FILE* f = std::fopen(settings_.image.c_str(), "wb");
+  std::fputs("plain text", f);
+  std::fclose(f);
+  FIBITMAP* picture = Apply(40, 30);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
+  EXPECT_EQ(ChangedBox(picture, kGrey).width, 0);
+  FreeImage_Unload(picture);
+}
+
+}  // namespace
+}  // namespace jpg2dds
