@@ -6,6 +6,7 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "pipeline/text_watermark.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {
@@ -155,17 +156,6 @@ std::string FormatValue(const ReportRow& row, const ConversionSettings& s) {
 bool IsNonEmptyFile(const std::string& path) {
   PathInfo info = QueryPath(path);
   return info.kind == PathKind::kFile && info.size > 0;
-}
-
-FontRequest WatermarkFontRequest(const ConversionSettings& s) {
-  FontRequest request;
-  request.face = s.font;
-  request.points = s.fontSize;
-  request.bold = s.fontStyle == choice::kStyleBold || s.fontStyle == choice::kStyleBoldItalic;
-  request.italic = s.fontStyle == choice::kStyleItalic || s.fontStyle == choice::kStyleBoldItalic;
-  request.underline = s.fontEffect == choice::kEffectUnderline;
-  request.strikeOut = s.fontEffect == choice::kEffectStrikeThrough;
-  return request;
 }
 
 // Makes the row's check; returns the error line when it fails, else empty.
