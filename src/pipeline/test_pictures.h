@@ -49,6 +49,10 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // after its start marker.
 std::string WithExifOrientation(const std::string& jpeg, int orientation);
 
+// The JPEG with its frame header claiming another size (the pixel data stays
+// that of the real size).
+std::string WithFrameSize(const std::string& jpeg, int width, int height);
+
 // Console defaults (fixed dates), output type dds with automatic depth.
 ConversionSettings DefaultSettings();
 ConversionJob JobFor(const std::string& input, const std::string& outputFolder);

@@ -138,6 +138,21 @@ std::string WithExifOrientation(const std::string& jpeg, int orientation) {
   return jpeg.substr(0, 2) + app1 + segment + jpeg.substr(2);
 }
 
+std::string WithFrameSize(const std::string& jpeg, int width, int height) {
+  // Baseline frame header: FF C0, length (2), precision (1), height (2), width (2).
+  std::string bytes = jpeg;
+  size_t sof = bytes.find("\xFF\xC0");
+  if (sof == std::string::npos) {
+    ADD_FAILURE() << "no frame header";
+    return bytes;
+  }
+  bytes[sof + 5] = static_cast<char>(height >> 8);
+  bytes[sof + 6] = static_cast<char>(height & 0xFF);
+  bytes[sof + 7] = static_cast<char>(width >> 8);
+  bytes[sof + 8] = static_cast<char>(width & 0xFF);
+  return bytes;
+}
+
 ConversionSettings DefaultSettings() {
   ConversionSettings settings;
   ApplyDefaults(settings, DefaultsVariant::kConsole, 0, 0);
