@@ -75,7 +75,9 @@ TEST(ExpandFilenameMask, NumbersArePaddedAndSizesShown) {
 TEST(ExpandFilenameMask, ValueHoldingALaterTokenIsExpandedAgain) {
   EXPECT_EQ(ExpandFilenameMask(WithMask("%filename%"), JobFor("/x/a%n%.jpg")), "a00001");
   // An earlier token brought in by a value stays as it came.
-  EXPECT_EQ(ExpandFilenameMask(WithMask("%ext%%filename%"), JobFor("/x/b%ext%.jpg")), "ddsb%ext%");
+  EXPECT_EQ(ExpandFilenameMask(WithMask("%filename%"), JobFor("/x/b%ext%.jpg")), "bdds");
+  EXPECT_EQ(ExpandFilenameMask(WithMask("%ext%-%n%"), JobFor("/x/a.jpg")), "dds-00001");
+  EXPECT_EQ(ExpandFilenameMask(WithMask("%n%%filename%"), JobFor("/x/b%filename%.jpg")), "00001b%filename%");
   // A value's upper-case token is not lowered, so it is not expanded either.
   EXPECT_EQ(ExpandFilenameMask(WithMask("%filename%"), JobFor("/x/a%N%.jpg")), "a%N%");
 }
