@@ -7,7 +7,8 @@ namespace jpg2dds {
 
 struct StepTimings {
   std::chrono::nanoseconds decode{0};        // FreeImage loading the JPEG
-  std::chrono::nanoseconds mipmapAndSave{0};  // iluBuildMipmaps + ilSave
+  std::chrono::nanoseconds devilCopy{0};      // ilTexImage taking the pixels
+  std::chrono::nanoseconds mipmapAndSave{0};  // iluBuildMipmaps + ilSaveF
 };
 
 }  // namespace jpg2dds
