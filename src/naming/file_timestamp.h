@@ -1,4 +1,4 @@
-// The output file's modification time.
+// The modification time a written output file is given.
 #pragma once
 #include <string>
 
@@ -6,8 +6,8 @@
 
 namespace jpg2dds {
 
-// CURRENT: as written; ORIGINAL: the input's, to the second; CUSTOM: the
-// Custom Timestamp date value. Failures are ignored.
+// CURRENT: the time of writing stays. ORIGINAL: the input's time, to the
+// second. CUSTOM: the Custom Timestamp date value. Failures are ignored.
 void ApplyFileTimestamp(const ConversionSettings& settings, const std::string& outputPath,
                         const std::string& inputPath);
 

@@ -1,15 +1,146 @@
 #include "naming/filename_mask.h"
 
+#include <cstdio>
+#include <ctime>
+
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "platform/text_case.h"
+
 namespace jpg2dds {
+namespace {
 
-std::string ExpandFilenameMask(const ConversionSettings& settings, const ConversionJob&) {
-  return settings.filenameMask;
+// Length of the UTF-8 sequence that starts with this byte; 1 for a byte that
+// cannot start one, so broken text still advances.
+size_t SequenceLength(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
 }
 
-std::string ExpandWatermarkText(const ConversionSettings& settings, const ConversionJob&) {
-  return settings.text;
+// First character upper case, the rest lower case.
+std::string TitleCase(const std::string& text) {
+  if (text.empty()) return text;
+  size_t first = SequenceLength(static_cast<unsigned char>(text[0]));
+  if (first > text.size()) first = text.size();
+  return UpperCase(text.substr(0, first)) + LowerCase(text.substr(first));
 }
 
-std::string NameWithoutExtension(const std::string& path) { return path; }
+std::string TwoDigits(int value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%02d", value);
+  return buffer;
+}
+
+std::string PadFive(int32_t value) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < 5) digits.insert(0, 5 - digits.size(), '0');
+  return digits;
+}
+
+std::string InputName(const ConversionJob& job) { return NameWithoutExtension(job.currentInputFile); }
+
+}  // namespace
+
+const FilenameToken FilenameTokens[] = {
+    {"%filename%", [](const ConversionJob& job) { return InputName(job); }},
+    {"%filename[u]%", [](const ConversionJob& job) { return UpperCase(InputName(job)); }},
+    {"%filename[l]%", [](const ConversionJob& job) { return LowerCase(InputName(job)); }},
+    {"%filename[t]%", [](const ConversionJob& job) { return TitleCase(InputName(job)); }},
+    {"%ext%", [](const ConversionJob& job) { return job.outputType; }},
+    {"%ext[u]%", [](const ConversionJob& job) { return UpperCase(job.outputType); }},
+    {"%ext[t]%", [](const ConversionJob& job) { return TitleCase(job.outputType); }},
+    {"%yyyy%",
+     [](const ConversionJob&) {
+       char buffer[16];
+       std::snprintf(buffer, sizeof buffer, "%04d", CurrentLocalFields().tm_year + 1900);
+       return std::string(buffer);
+     }},
+    {"%mm%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_mon + 1); }},
+    {"%dd%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_mday); }},
+    {"%hh%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_hour); }},
+    {"%ii%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_min); }},
+    {"%ss%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_sec); }},
+    {"%bpp%", [](const ConversionJob& job) { return std::to_string(job.outputBitDepth); }},
+    {"%width%", [](const ConversionJob& job) { return std::to_string(job.outputWidth); }},
+    {"%height%", [](const ConversionJob& job) { return std::to_string(job.outputHeight); }},
+    {"%rnd%", [](const ConversionJob& job) { return PadFive(job.randomNumber); }},
+    {"%n%", [](const ConversionJob& job) { return PadFive(job.sequenceNumber); }},
+};
+const int kFilenameTokenCount = sizeof(FilenameTokens) / sizeof(FilenameTokens[0]);
+
+namespace {
+
+// Byte length of the text at `start` that matches the (lower-case ASCII)
+// token when each character is lowered on its own; 0 when it does not match.
+// Lowering per character keeps the match exact for characters whose lower
+// case has another length in UTF-8.
+size_t MatchLength(const std::string& text, size_t start, const std::string& token) {
+  size_t at = start;
+  for (char wanted : token) {
+    if (at >= text.size()) return 0;
+    unsigned char lead = static_cast<unsigned char>(text[at]);
+    size_t length = SequenceLength(lead);
+    if (at + length > text.size()) length = 1;
+    if (lead < 0x80) {
+      if (LowerCase(std::string(1, text[at])) != std::string(1, wanted)) return 0;
+    } else if (LowerCase(text.substr(at, length)) != std::string(1, wanted)) {
+      return 0;
+    }
+    at += length;
+  }
+  return at - start;
+}
+
+}  // namespace
+
+std::string NameWithoutExtension(const std::string& path) {
+  std::string name = FileNamePart(path);
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
+std::string ReplaceToken(const std::string& text, const FilenameToken& token, const ConversionJob& job) {
+  const std::string wanted = token.token;
+  const std::string value = token.value(job);
+  std::string result;
+  result.reserve(text.size());
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t length = MatchLength(text, at, wanted);
+    if (length > 0) {
+      result += value;
+      at += length;
+    } else {
+      result += text[at++];
+    }
+  }
+  return result;
+}
+
+std::string ExpandFilenameMask(const ConversionSettings& settings, const ConversionJob& job) {
+  std::string mask = LowerCase(settings.filenameMask);
+  if (mask.empty()) mask = kDefaultFilenameMask;
+  // Tested on the mask as it stands, so a value that brings in a later token
+  // is expanded again.
+  for (int i = 0; i < kFilenameTokenCount; ++i) {
+    if (mask.find(FilenameTokens[i].token) != std::string::npos) mask = ReplaceToken(mask, FilenameTokens[i], job);
+  }
+  return mask;
+}
+
+std::string ExpandWatermarkText(const ConversionSettings& settings, const ConversionJob& job) {
+  std::string text = settings.text;
+  const std::string probe = LowerCase(settings.text);
+  size_t percents = 0;
+  for (char c : text) percents += c == '%';
+  if (percents < 2) return text;
+  for (int i = 0; i < kFilenameTokenCount; ++i) {
+    if (probe.find(FilenameTokens[i].token) != std::string::npos) text = ReplaceToken(text, FilenameTokens[i], job);
+  }
+  return text;
+}
 
 }  // namespace jpg2dds

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <random>
 
-#include "pipeline/test_pictures.h"
+#include "pipeline/overlay_test_pictures.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "pipeline/test_pictures.h"
+#include "pipeline/overlay_test_pictures.h"
 
 namespace jpg2dds {
 namespace {

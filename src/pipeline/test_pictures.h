@@ -1,66 +1,84 @@
-// Small pictures for the pipeline's unit tests, read and written top-down.
+// Helpers of the pipeline's unit tests: pictures made in memory, JPEG files in
+// a temporary folder, and reading written DDS files back through DevIL.
 #pragma once
 #include <FreeImage.h>
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
-namespace jpg2dds {
-namespace test_pictures {
+#include "batch/conversion_job.h"
+#include "settings/conversion_settings.h"
 
-struct Rgba {
-  int r, g, b, a;
+namespace jpg2dds::testing {
+
+using PixelFunction = std::function<uint32_t(int x, int y)>;  // 0xRRGGBB, y from the top
+
+// A fresh folder, removed with its contents when the object goes.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return path_; }  // ends with "/"
+  std::string File(const std::string& name) const { return path_ + name; }
+  std::vector<std::string> Names() const;  // sorted
+
+ private:
+  std::string path_;
 };
 
-// A 24-bit picture of one colour.
-inline FIBITMAP* Solid24(int width, int height, int r, int g, int b) {
-  FIBITMAP* picture = FreeImage_Allocate(width, height, 24);
-  RGBQUAD colour{static_cast<BYTE>(b), static_cast<BYTE>(g), static_cast<BYTE>(r), 0};
-  FreeImage_FillBackground(picture, &colour, 0);
-  return picture;
+// A 24-bit (or 8-bit greyscale, taking the red byte) picture.
+FIBITMAP* MakePicture(int width, int height, const PixelFunction& pixel, bool grey = false);
+inline FIBITMAP* MakeFlatPicture(int width, int height, uint32_t rgb) {
+  return MakePicture(width, height, [rgb](int, int) { return rgb; });
 }
 
-// A transparent 32-bit picture.
-inline FIBITMAP* Transparent32(int width, int height) {
-  return FreeImage_AllocateT(FIT_BITMAP, width, height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
-                             FI_RGBA_BLUE_MASK);
-}
+// Colour at (x, y from the top) as 0xAARRGGBB, whatever the depth.
+uint32_t PixelAt(FIBITMAP* picture, int x, int y);
 
-// (x, y) counted from the top-left corner.
-inline Rgba PixelAt(FIBITMAP* picture, int x, int y) {
-  RGBQUAD c{};
-  FreeImage_GetPixelColor(picture, x, FreeImage_GetHeight(picture) - 1 - y, &c);
-  int alpha = FreeImage_GetBPP(picture) == 32 ? c.rgbReserved : 255;
-  return {c.rgbRed, c.rgbGreen, c.rgbBlue, alpha};
-}
+// Writes a JPEG of the best quality; `grey` makes a one-channel JPEG.
+void WriteJpeg(const std::string& path, int width, int height, const PixelFunction& pixel, bool grey = false);
 
-inline void SetPixel(FIBITMAP* picture, int x, int y, Rgba p) {
-  RGBQUAD c{static_cast<BYTE>(p.b), static_cast<BYTE>(p.g), static_cast<BYTE>(p.r), static_cast<BYTE>(p.a)};
-  FreeImage_SetPixelColor(picture, x, FreeImage_GetHeight(picture) - 1 - y, &c);
-}
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
 
-inline bool Same(Rgba p, Rgba q) { return p.r == q.r && p.g == q.g && p.b == q.b && p.a == q.a; }
+// The JPEG with an APP1 Exif segment carrying the orientation tag put right
+// after its start marker.
+std::string WithExifOrientation(const std::string& jpeg, int orientation);
 
-// Smallest rectangle holding every pixel that differs from `background`;
-// width 0 when none does.
-struct Box {
-  int left = 0, top = 0, width = 0, height = 0;
+// The JPEG with its frame header claiming another size (the pixel data stays
+// that of the real size).
+std::string WithFrameSize(const std::string& jpeg, int width, int height);
+
+// Console defaults (fixed dates), output type dds with automatic depth.
+ConversionSettings DefaultSettings();
+ConversionJob JobFor(const std::string& input, const std::string& outputFolder);
+
+// A DDS file as DevIL's own loader reads it; pixels top row first, RGBA.
+struct DdsPicture {
+  bool loaded = false;
+  int width = 0;
+  int height = 0;
+  int mipmaps = 0;  // levels below the base picture
+  std::vector<uint8_t> rgba;
+  uint32_t At(int x, int y) const;  // 0xAARRGGBB
 };
+DdsPicture ReadDds(const std::string& path);
 
-inline Box ChangedBox(FIBITMAP* picture, Rgba background) {
-  int w = FreeImage_GetWidth(picture), h = FreeImage_GetHeight(picture);
-  int left = w, top = h, right = -1, bottom = -1;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      if (Same(PixelAt(picture, x, y), background)) continue;
-      if (x < left) left = x;
-      if (x > right) right = x;
-      if (y < top) top = y;
-      if (y > bottom) bottom = y;
-    }
-  }
-  if (right < 0) return {};
-  return {left, top, right - left + 1, bottom - top + 1};
-}
+// Fields of the file's own header.
+struct DdsHeader {
+  bool valid = false;
+  uint32_t width = 0;
+  uint32_t height = 0;
+  uint32_t mipMapCount = 0;
+  std::string fourCC;
+};
+DdsHeader ReadDdsHeader(const std::string& path);
 
-}  // namespace test_pictures
-}  // namespace jpg2dds
+// Channel distance between two 0xAARRGGBB colours, the largest of the four.
+int ColorDistance(uint32_t a, uint32_t b);
+
+}  // namespace jpg2dds::testing

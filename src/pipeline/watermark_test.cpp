@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <random>
 
-#include "pipeline/test_pictures.h"
+#include "pipeline/overlay_test_pictures.h"
 #include "pipeline/text_watermark.h"
 #include "settings/keywords.h"
 

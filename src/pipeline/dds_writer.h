@@ -1,0 +1,30 @@
+// Pipeline step 13: the picture's pixels handed to DevIL, mipmaps built and
+// the DDS file written safely under its final name.
+#pragma once
+#include <FreeImage.h>
+
+#include <string>
+
+#include "batch/conversion_job.h"
+#include "pipeline/step_timings.h"
+#include "settings/conversion_settings.h"
+
+namespace jpg2dds {
+
+// Writes the 32-bit picture as a DDS file with a full mipmap chain and always
+// releases it. Records the output size and paths in the job. True only when
+// the complete file stands under the output path; on any failure an existing
+// output is untouched and no temporary file remains. DevIL must have been
+// initialised (ilInit, iluInit). `timings`, when given, gets the DevIL time.
+bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, ConversionJob& job,
+                  StepTimings* timings = nullptr);
+
+// prefix + one letter per digit of the current date value ("a" for 0 to "j"
+// for 9) + five random letters + suffix.
+std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix);
+
+// The output's folder part + MakeTemporaryName("tessel", "") + "." + output
+// type.
+std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job);
+
+}  // namespace jpg2dds

@@ -1,0 +1,23 @@
+#include "platform/file_times.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace jpg2dds {
+
+bool GetModificationTime(const std::string& path, std::time_t& instant) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return false;
+  instant = st.st_mtim.tv_sec;
+  return true;
+}
+
+bool SetModificationTime(const std::string& path, std::time_t instant) {
+  struct timespec times[2] = {};
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = instant;
+  times[1].tv_nsec = 0;
+  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+}  // namespace jpg2dds

@@ -1,0 +1,22 @@
+#include "platform/new_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace jpg2dds {
+
+std::FILE* CreateNewFile(const std::string& path) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "wb");
+  if (!file) close(fd);
+  return file;
+}
+
+bool CloseWrittenFile(std::FILE* file) {
+  bool ok = std::fflush(file) == 0 && std::ferror(file) == 0;
+  ok = ok && fsync(fileno(file)) == 0;
+  return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace jpg2dds
