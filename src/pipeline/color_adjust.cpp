@@ -1,5 +1,7 @@
 #include "pipeline/color_adjust.h"
 
+#include "pipeline/bitmap_steps.h"
+
 namespace jpg2dds {
 
 FIBITMAP* ApplyColorCorrection(FIBITMAP* picture, const ConversionSettings& settings) {
@@ -11,17 +13,13 @@ FIBITMAP* ApplyColorCorrection(FIBITMAP* picture, const ConversionSettings& sett
 
 FIBITMAP* ApplyGreyscale(FIBITMAP* picture, const ConversionSettings& settings) {
   if (!picture || !settings.doImageGreyscale) return picture;
-  FIBITMAP* grey = FreeImage_ConvertToGreyscale(picture);
-  FreeImage_Unload(picture);
-  return grey;
+  return ReplacePicture(picture, FreeImage_ConvertToGreyscale(picture));
 }
 
 FIBITMAP* ApplyThreshold(FIBITMAP* picture, const ConversionSettings& settings) {
   if (!picture || !settings.doImageThreshold) return picture;
   const BYTE threshold = static_cast<BYTE>(settings.imageThreshold & 0xFF);
-  FIBITMAP* blackWhite = FreeImage_Threshold(picture, threshold);
-  FreeImage_Unload(picture);
-  return blackWhite;
+  return ReplacePicture(picture, FreeImage_Threshold(picture, threshold));
 }
 
 }  // namespace jpg2dds

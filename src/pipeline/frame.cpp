@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "pipeline/bitmap_steps.h"
 #include "pipeline/colors.h"
 #include "pipeline/overlay_bitmap.h"
 #include "platform/drawing.h"
@@ -102,9 +103,7 @@ void FramePiece(FIBITMAP* picture, const Piece& piece, int w, int h, const Conve
 FIBITMAP* ApplyFrame(FIBITMAP* picture, int width, int height, const ConversionSettings& settings) {
   if (!picture || settings.doFrame == choice::kFrameNone) return picture;
   if (FreeImage_GetBPP(picture) != 24) {
-    FIBITMAP* converted = FreeImage_ConvertTo24Bits(picture);
-    FreeImage_Unload(picture);
-    picture = converted;
+    picture = ReplaceWith24Bits(picture);
     if (!picture) return nullptr;
   }
   if (settings.doFrame != choice::kFrameSolid) return picture;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "pipeline/bitmap_steps.h"
 #include "pipeline/colors.h"
 #include "pipeline/picture_limits.h"
 #include "settings/keywords.h"
@@ -52,9 +53,7 @@ FIBITMAP* ApplyRotation(FIBITMAP* picture, const ConversionSettings& settings) {
 
   const unsigned bpp = FreeImage_GetBPP(picture);
   if (bpp <= 16 || bpp > 32) {
-    FIBITMAP* converted = FreeImage_ConvertTo24Bits(picture);
-    FreeImage_Unload(picture);
-    picture = converted;
+    picture = ReplaceWith24Bits(picture);
     if (!picture) return nullptr;
   }
 

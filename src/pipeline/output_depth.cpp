@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "formats/format_tables.h"
+#include "pipeline/bitmap_steps.h"
 
 namespace jpg2dds {
 
@@ -25,9 +26,7 @@ FIBITMAP* ConvertToOutputDepth(FIBITMAP* picture, ConversionJob& job) {
   if (job.keepSourceBitDepth) job.outputBitDepth = PickAutoBitDepth(job.outputType, job.sourceBitDepth);
   if (static_cast<int32_t>(FreeImage_GetBPP(picture)) == job.outputBitDepth) return picture;
   // Only 32 bits can be asked for (the DDS list), so this is the conversion.
-  FIBITMAP* converted = FreeImage_ConvertTo32Bits(picture);
-  FreeImage_Unload(picture);
-  return converted;
+  return ReplacePicture(picture, FreeImage_ConvertTo32Bits(picture));
 }
 
 }  // namespace jpg2dds

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "pipeline/bitmap_steps.h"
 #include "pipeline/image_watermark.h"
 #include "pipeline/output_depth.h"
 #include "pipeline/text_watermark.h"
@@ -41,9 +42,7 @@ FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const Convers
                          ConversionJob& job, const WatermarkFont* font) {
   if (!picture || settings.doWatermark == choice::kWatermarkNone) return picture;
   if (FreeImage_GetBPP(picture) != 24) {
-    FIBITMAP* converted = FreeImage_ConvertTo24Bits(picture);
-    FreeImage_Unload(picture);
-    picture = converted;
+    picture = ReplaceWith24Bits(picture);
     if (!picture) return nullptr;
   }
 
