@@ -85,7 +85,7 @@ TEST(ApplyFrame, OpacityMixesWithThePicture) {
   EXPECT_NEAR(mixed.b, 50, 2);
   FreeImage_Unload(half);
 
-  FIBITMAP* grey8 = FreeImage_ConvertToGreyscale(test_pictures::Solid24(60, 40, 100, 100, 100));
+  FIBITMAP* grey8 = test_pictures::SolidGrey8(60, 40, 100, 100, 100);
   FIBITMAP* none = ApplyFrame(grey8, 60, 40, RedLeftBlueTop(0));
   EXPECT_EQ(FreeImage_GetBPP(none), 24u);
   EXPECT_EQ(test_pictures::ChangedBox(none, kGrey).width, 0);
@@ -95,7 +95,7 @@ TEST(ApplyFrame, OpacityMixesWithThePicture) {
 TEST(ApplyFrame, ZeroWidthsStillGive24Bits) {
   ConversionSettings s = RedLeftBlueTop(255);
   s.solidLeft = s.solidTop = 0;
-  FIBITMAP* grey8 = FreeImage_ConvertToGreyscale(test_pictures::Solid24(30, 20, 100, 100, 100));
+  FIBITMAP* grey8 = test_pictures::SolidGrey8(30, 20, 100, 100, 100);
   FIBITMAP* picture = ApplyFrame(grey8, 30, 20, s);
   EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
   EXPECT_EQ(test_pictures::ChangedBox(picture, kGrey).width, 0);
@@ -103,7 +103,7 @@ TEST(ApplyFrame, ZeroWidthsStillGive24Bits) {
 }
 
 TEST(ApplyFrame, ThresholdPictureIsFramedInColour) {
-  FIBITMAP* grey = FreeImage_ConvertToGreyscale(test_pictures::Solid24(40, 30, 200, 200, 200));
+  FIBITMAP* grey = test_pictures::SolidGrey8(40, 30, 200, 200, 200);
   FIBITMAP* oneBit = FreeImage_Threshold(grey, 128);
   FreeImage_Unload(grey);
   ASSERT_EQ(FreeImage_GetBPP(oneBit), 1u);
@@ -119,7 +119,7 @@ TEST(ApplyFrame, OffOrNoPictureLeavesThingsAlone) {
   ConversionSettings s = RedLeftBlueTop(255);
   EXPECT_EQ(ApplyFrame(nullptr, 10, 10, s), nullptr);
   s.doFrame = choice::kFrameNone;
-  FIBITMAP* grey8 = FreeImage_ConvertToGreyscale(test_pictures::Solid24(10, 10, 1, 2, 3));
+  FIBITMAP* grey8 = test_pictures::SolidGrey8(10, 10, 1, 2, 3);
   EXPECT_EQ(ApplyFrame(grey8, 10, 10, s), grey8);
   EXPECT_EQ(FreeImage_GetBPP(grey8), 8u);
   FreeImage_Unload(grey8);

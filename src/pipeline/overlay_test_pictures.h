@@ -19,6 +19,14 @@ inline FIBITMAP* Solid24(int width, int height, int r, int g, int b) {
   return picture;
 }
 
+// An 8-bit greyscale picture made from a 24-bit one of one colour.
+inline FIBITMAP* SolidGrey8(int width, int height, int r, int g, int b) {
+  FIBITMAP* colour = Solid24(width, height, r, g, b);
+  FIBITMAP* grey = FreeImage_ConvertToGreyscale(colour);
+  FreeImage_Unload(colour);
+  return grey;
+}
+
 // A transparent 32-bit picture.
 inline FIBITMAP* Transparent32(int width, int height) {
   return FreeImage_AllocateT(FIT_BITMAP, width, height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,

@@ -135,7 +135,7 @@ TEST_F(ApplyWatermarkTest, TextRecordsThisFilesOutputValuesFirst) {
 
 TEST_F(ApplyWatermarkTest, NoFontOrNoPicture) {
   EXPECT_EQ(ApplyWatermark(nullptr, 10, 10, settings_, job_, font_), nullptr);
-  FIBITMAP* grey8 = FreeImage_ConvertToGreyscale(test_pictures::Solid24(40, 30, 128, 128, 128));
+  FIBITMAP* grey8 = test_pictures::SolidGrey8(40, 30, 128, 128, 128);
   FIBITMAP* picture = ApplyWatermark(grey8, 40, 30, settings_, job_, nullptr);
   EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
   EXPECT_EQ(ChangedBox(picture, kGrey).width, 0);
