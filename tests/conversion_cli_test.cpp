@@ -1,7 +1,11 @@
 // A conversion run as a user sees it: the lines printed in each mode, the
 // error line of every refused setting, and where the file goes.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
 
 #include <vector>
 
@@ -193,6 +197,78 @@ TEST(ConversionOutput, FolderRules) {
   e2e::RunResult slash = RunJpg2dds({"-i", input, "-o", dir.File("out") + "/", "-q"});
   EXPECT_TRUE(slash.lines.empty()) << slash.out;
   EXPECT_EQ(e2e::ListFolder(dir.File("out")), Lines{"sea.dds"});
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConversionNaming, MaskTokensNameTheFile) {
+  TempDir dir;
+  std::string input = dir.File("Beach.JPG");
+  e2e::WriteJpeg(input, 40, 30);
+  e2e::RunResult masked =
+      RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "--filename-mask=Photo_%N%_%width%x%height%_%bpp%.%EXT%"});
+  EXPECT_TRUE(masked.lines.empty()) << masked.out;
+  e2e::RunResult plain = RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "--filename-mask="});
+  EXPECT_EQ(plain.lines, Lines{"Error: Incorrect number of parameters"});
+  e2e::RunResult upper = RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "--filename-mask=%filename[u]%.%ext[t]%"});
+  EXPECT_TRUE(upper.lines.empty()) << upper.out;
+  EXPECT_EQ(e2e::ListFolder(dir.path()), (Lines{"BEACH.Dds", "Beach.JPG", "photo_00001_40x30_32.dds"}));
+}
+
+struct stat StatOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+  return st;
+}
+
+TEST(ConversionTimes, OriginalAndCustomTimestamps) {
+  TempDir dir;
+  std::string input = dir.File("a.jpg");
+  e2e::WriteJpeg(input, 16, 16);
+  timespec times[2] = {{0, UTIME_OMIT}, {1500000000, 750000000}};
+  ASSERT_EQ(utimensat(AT_FDCWD, input.c_str(), times, 0), 0);
+
+  RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "--file-timestamp=original"});
+  struct stat original = StatOf(dir.File("a.dds"));
+  EXPECT_EQ(original.st_mtim.tv_sec, 1500000000);
+  EXPECT_EQ(original.st_mtim.tv_nsec, 0);
+
+  RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "--file-timestamp=CUSTOM", "--file-timestamp-custom=86400"});
+  std::tm local{};
+  local.tm_year = 70;
+  local.tm_mon = 0;
+  local.tm_mday = 2;
+  local.tm_isdst = -1;
+  EXPECT_EQ(StatOf(dir.File("a.dds")).st_mtim.tv_sec, mktime(&local));
+
+  time_t before = time(nullptr);
+  RunJpg2dds({"-i", input, "-o", dir.path(), "-q"});
+  EXPECT_GE(StatOf(dir.File("a.dds")).st_mtim.tv_sec, before);
+}
+
+TEST(ConversionReport, TransformAndAdjustmentRowsShowTheGivenValues) {
+  TempDir dir;
+  std::string input = dir.File("a.jpg");
+  e2e::WriteJpeg(input, 16, 16);
+  e2e::RunResult result = RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "-d", "--rotation=45",
+                                      "--rotation-type=Advanced", "--rotation-back-color=FF0000",
+                                      "--width=50", "--width-unit=percent", "--height=8", "--keep-aspect-ratio",
+                                      "--resize-type=largeimages", "--resize-algorithm=lanczos", "--flip-vertical",
+                                      "--invert", "--threshold=300", "--greyscale", "--file-timestamp=custom",
+                                      "--file-timestamp-custom=$10"});
+  Lines expected = {"Image Rotation Type: advanced", "Image Rotation: 45", "Image Rotation Back Color: FF0000",
+                    "Width: 50 percent", "Height: 8 pixels", "Keep Aspect Ratio: 1",
+                    "Image Resize Type: largeimages", "Image Resize Algorithm: lanczos", "Flip Horizontal: 0",
+                    "Flip Vertical: 1", "Brightness: 0", "Contrast: 0", "Gamma: 1.00", "Invert: 1",
+                    "Greyscale: 1", "Image Threshold: 300", "Frame: none"};
+  auto first = std::find(result.lines.begin(), result.lines.end(), expected.front());
+  ASSERT_NE(first, result.lines.end()) << result.out;
+  ASSERT_LE(expected.size(), static_cast<size_t>(result.lines.end() - first));
+  EXPECT_EQ(Lines(first, first + expected.size()), expected);
+  EXPECT_NE(std::find(result.lines.begin(), result.lines.end(), "Custom Timestamp: 16"), result.lines.end());
+  EXPECT_EQ(result.lines.back(), "OK");
 }
 
 }  // namespace

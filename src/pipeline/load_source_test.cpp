@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pipeline/picture_limits.h"
 #include "pipeline/test_pictures.h"
 
 namespace jpg2dds {
@@ -72,6 +73,19 @@ TEST(LoadSourceImage, RefusesAHeaderClaimingAHugePicture) {
   EXPECT_EQ(FreeImage_GetHeight(header), 20000u);
   FreeImage_Unload(header);
   EXPECT_EQ(LoadSourceImage(folder.File("huge.jpg")), nullptr);
+}
+
+TEST(PictureLimit, BothSidesOfTheLargestPicture) {
+  EXPECT_TRUE(FitsPictureLimit(16384, 16384));
+  EXPECT_TRUE(FitsPictureLimit(65535, 4096));
+  EXPECT_FALSE(FitsPictureLimit(16385, 16384));
+  EXPECT_FALSE(FitsPictureLimit(65535, 4097));
+  EXPECT_FALSE(FitsPictureLimit(0, 100));
+  // Just past the limit is refused from the header alone, before decoding.
+  TempFolder folder;
+  WriteJpeg(folder.File("small.jpg"), 16, 16, RedCorner);
+  WriteBytes(folder.File("over.jpg"), testing::WithFrameSize(ReadBytes(folder.File("small.jpg")), 16385, 16384));
+  EXPECT_EQ(LoadSourceImage(folder.File("over.jpg")), nullptr);
 }
 
 }  // namespace
