@@ -5,7 +5,7 @@ set -euo pipefail
 photos=${1:?usage: bench/run.sh PHOTO_DIR [BUILD_DIR]}
 here=$(cd "$(dirname "$0")" && pwd)
 build=${2:-$here/../build}
-fetch=${FETCH_CORPUS:-/work/shared/corpus/fetch-corpus.sh}
+fetch=${FETCH_CORPUS:-$here/../../shared/corpus/fetch-corpus.sh}
 if ! compgen -G "$photos/*.jpg" >/dev/null; then
   "$fetch" "$photos"
 fi
