@@ -59,6 +59,11 @@ FIBITMAP* ApplyRotation(FIBITMAP* picture, const ConversionSettings& settings) {
 
   FIBITMAP* turned;
   if (settings.imageRotationType == choice::kRotationSimple) {
+    // The enlarged canvas must fit like any picture; otherwise the file fails
+    // here instead of asking for gigabytes.
+    if (!FitsPictureLimitWhenTurned(FreeImage_GetWidth(picture), FreeImage_GetHeight(picture), angle)) {
+      return ReplacePicture(picture, nullptr);
+    }
     const uint32_t color = ParseHexColor(settings.imageRotationBackColor);
     RGBQUAD background{};
     background.rgbRed = static_cast<BYTE>(color & 0xFF);

@@ -172,6 +172,18 @@ TEST_F(RotationTest, SimpleEnlargesAndFillsCornersWithTheBackColor) {
   FreeImage_Unload(turned);
 }
 
+TEST_F(RotationTest, CanvasPastThePictureLimitFailsTheFile) {
+  // 65535 x 16 is small, but at 45 degrees its canvas would hold over two
+  // billion pixels.
+  settings.imageRotation = 45;
+  EXPECT_EQ(ApplyRotation(MakeFlatPicture(65535, 16, 0x808080), settings), nullptr);
+  // A quarter turn of the same picture only swaps its sides.
+  settings.imageRotation = 90;
+  FIBITMAP* turned = ApplyRotation(MakeFlatPicture(65535, 16, 0x808080), settings);
+  EXPECT_EQ(SizeOf(turned), (Size{16, 65535}));
+  FreeImage_Unload(turned);
+}
+
 TEST_F(RotationTest, AdvancedKeepsTheCanvas) {
   settings.imageRotation = 45;
   settings.imageRotationType = choice::kRotationAdvanced;

@@ -1,5 +1,6 @@
 #include "pipeline/watermark_placement.h"
 
+#include "pipeline/picture_limits.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {
@@ -37,7 +38,11 @@ WatermarkPlacement PlacementOf(const ConversionSettings& s) {
 FIBITMAP* RotateWatermark(FIBITMAP* overlay, const ConversionSettings& settings) {
   int32_t angle = PlacementOf(settings).rotation;
   if (!overlay || angle <= 0 || angle >= 360) return overlay;
-  FIBITMAP* turned = FreeImage_Rotate(overlay, static_cast<double>(angle), nullptr);
+  // A watermark too large to turn is left out, like one that cannot be drawn.
+  FIBITMAP* turned = nullptr;
+  if (FitsPictureLimitWhenTurned(FreeImage_GetWidth(overlay), FreeImage_GetHeight(overlay), angle)) {
+    turned = FreeImage_Rotate(overlay, static_cast<double>(angle), nullptr);
+  }
   FreeImage_Unload(overlay);
   return turned;
 }

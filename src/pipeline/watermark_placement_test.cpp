@@ -93,6 +93,12 @@ TEST(FitWatermark, NothingLeftWhenOffsetsPassTheArea) {
   EXPECT_EQ(FitWatermark(test_pictures::Transparent32(5, 5), 40, 25, 5, 5, s), nullptr);
 }
 
+TEST(RotateWatermark, OverlayTooLargeToTurnIsLeftOut) {
+  ConversionSettings s = TextAt(choice::kTopLeft, 0, 0);
+  s.textRotation = 45;
+  EXPECT_EQ(RotateWatermark(test_pictures::Transparent32(65535, 16), s), nullptr);
+}
+
 TEST(RotateWatermark, OnlyOneTo359Turns) {
   ConversionSettings s = TextAt(choice::kTopLeft, 0, 0);
   for (int angle : {0, 360, -90}) {
