@@ -1,11 +1,6 @@
 // Modes chosen by the first argument, the exit code, and copies started
 // together.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -17,66 +12,11 @@
 
 namespace {
 
+using e2e::FinishJpg2dds;
+using e2e::ReadOutputFor;
 using e2e::RunJpg2dds;
-
-// A jpg2dds process running in the background, its output read on demand.
-struct Running {
-  pid_t pid = -1;
-  int out = -1;
-  std::string text;
-};
-
-Running Start(const std::vector<std::string>& args) {
-  Running run;
-  int fds[2];
-  if (pipe(fds) != 0) return run;
-  run.pid = fork();
-  if (run.pid == 0) {
-    setsid();
-    dup2(fds[1], 1);
-    int devnull = open("/dev/null", O_RDWR);
-    dup2(devnull, 0);
-    dup2(devnull, 2);
-    close(fds[0]);
-    close(fds[1]);
-    std::string program = JPG2DDS_BINARY;
-    std::vector<std::string> copy = args;
-    std::vector<char*> argv{program.data()};
-    for (std::string& a : copy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  close(fds[1]);
-  run.out = fds[0];
-  return run;
-}
-
-// Reads what arrives within the time; false at the end of the output.
-bool ReadFor(Running& run, int milliseconds) {
-  pollfd pfd{run.out, POLLIN, 0};
-  if (poll(&pfd, 1, milliseconds) <= 0) return true;
-  char buffer[512];
-  ssize_t n = read(run.out, buffer, sizeof buffer);
-  if (n <= 0) return false;
-  run.text.append(buffer, static_cast<size_t>(n));
-  return true;
-}
-
-// Reads to the end of the output and returns the exit code; a process that
-// has not ended within 60 s is killed.
-int Finish(Running& run) {
-  bool open = true;
-  for (int i = 0; i < 600 && open; ++i) open = ReadFor(run, 100);
-  close(run.out);
-  if (open) {
-    kill(run.pid, SIGKILL);
-    ADD_FAILURE() << "jpg2dds did not end";
-  }
-  int status = 0;
-  waitpid(run.pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
+using e2e::Running;
+using e2e::StartJpg2dds;
 
 void ExpectHelp(const e2e::RunResult& result) {
   ASSERT_EQ(result.lines.size(), 36u) << result.out;
@@ -129,21 +69,21 @@ TEST(Cli, VersionOrHelpLaterOnIsNoModeSwitch) {
 TEST(Cli, SecondCopyWaitsForTheFirstAndThenRuns) {
   jpg2dds::InstanceLock held = jpg2dds::TakeInstanceLock(jpg2dds::InstanceLockPath(jpg2dds::FullTitle()));
   ASSERT_GE(held.fd, 0);
-  Running waiting = Start({"-v"});
+  Running waiting = StartJpg2dds({"-v"});
   ASSERT_GT(waiting.pid, 0);
-  ReadFor(waiting, 500);
+  ReadOutputFor(waiting, 500);
   EXPECT_EQ(waiting.text, "") << "ran while another copy held the lock";
   jpg2dds::ReleaseInstanceLock(held);
-  EXPECT_EQ(Finish(waiting), 0);
+  EXPECT_EQ(FinishJpg2dds(waiting), 0);
   EXPECT_EQ(waiting.text, "2.8\n");
 }
 
 TEST(Cli, CopiesStartedTogetherAllRunToTheirEnd) {
   std::vector<Running> copies;
-  for (int i = 0; i < 4; ++i) copies.push_back(Start(i % 2 ? std::vector<std::string>{"-v"}
+  for (int i = 0; i < 4; ++i) copies.push_back(StartJpg2dds(i % 2 ? std::vector<std::string>{"-v"}
                                                             : std::vector<std::string>{"-h"}));
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(Finish(copies[i]), 0);
+    EXPECT_EQ(FinishJpg2dds(copies[i]), 0);
     if (i % 2) {
       EXPECT_EQ(copies[i].text, "2.8\n");
     } else {

@@ -18,15 +18,15 @@
 
 namespace e2e {
 
-RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit) {
+Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit) {
+  Running run;
   int pipeFds[2];
-  RunResult result;
   if (pipe(pipeFds) != 0) {
     ADD_FAILURE() << "pipe failed";
-    return result;
+    return run;
   }
-  pid_t pid = fork();
-  if (pid == 0) {
+  run.pid = fork();
+  if (run.pid == 0) {
     setsid();  // no controlling terminal: a key wait returns at once
     dup2(pipeFds[1], 1);
     int devnull = open("/dev/null", O_RDWR);
@@ -50,26 +50,40 @@ RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& wo
     _exit(127);
   }
   close(pipeFds[1]);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  run.out = pipeFds[0];
+  return run;
+}
+
+bool ReadOutputFor(Running& run, int milliseconds) {
+  pollfd pfd{run.out, POLLIN, 0};
+  if (poll(&pfd, 1, milliseconds) <= 0) return true;
   char buffer[4096];
-  for (;;) {
-    pollfd pfd{pipeFds[0], POLLIN, 0};
-    int ready = poll(&pfd, 1, 200);
-    if (ready > 0) {
-      ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-      if (n <= 0) break;
-      result.out.append(buffer, static_cast<size_t>(n));
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      ADD_FAILURE() << "jpg2dds did not end within 60 s";
-      break;
-    }
+  ssize_t n = read(run.out, buffer, sizeof buffer);
+  if (n <= 0) return false;
+  run.text.append(buffer, static_cast<size_t>(n));
+  return true;
+}
+
+int FinishJpg2dds(Running& run) {
+  if (run.pid <= 0) return -1;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  bool open = true;
+  while (open && std::chrono::steady_clock::now() < deadline) open = ReadOutputFor(run, 100);
+  close(run.out);
+  if (open) {
+    kill(run.pid, SIGKILL);
+    ADD_FAILURE() << "jpg2dds did not end within 60 s";
   }
-  close(pipeFds[0]);
   int status = 0;
-  waitpid(pid, &status, 0);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  waitpid(run.pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit) {
+  Running run = StartJpg2dds(args, workDir, fileSizeLimit);
+  RunResult result;
+  result.exitCode = FinishJpg2dds(run);
+  result.out = run.text;
   std::istringstream in(result.out);
   for (std::string line; std::getline(in, line);) result.lines.push_back(line);
   return result;

@@ -13,6 +13,24 @@ struct RunResult {
   int exitCode = -1;
 };
 
+// A jpg2dds process running in the background, its output read on demand.
+struct Running {
+  int pid = -1;
+  int out = -1;      // read end of its standard output
+  std::string text;  // what has been read so far
+};
+
+// Starts jpg2dds as RunJpg2dds does, without waiting for it.
+Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
+                     long fileSizeLimit = -1);
+
+// Reads what arrives within the time; false at the end of the output.
+bool ReadOutputFor(Running& run, int milliseconds);
+
+// Reads to the end of the output and returns the exit code; a process that
+// has not ended within 60 s is killed and the test fails.
+int FinishJpg2dds(Running& run);
+
 // Runs the jpg2dds binary with the arguments, standard input from /dev/null
 // and no controlling terminal, in `workDir` when given. A positive
 // `fileSizeLimit` caps the size of every file it writes (RLIMIT_FSIZE, with
