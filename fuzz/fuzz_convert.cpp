@@ -13,15 +13,6 @@
 namespace {
 jpg2dds::WatermarkFont* font = nullptr;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  ilInit();
-  iluInit();
-  jpg2dds::FontRequest request;
-  request.face = "Arial";
-  font = jpg2dds::CreateWatermarkFont(request);
-  return 0;
-}
-
 // Pictures the header says are larger are skipped: decoding them is slow and
 // teaches the fuzzer nothing the small ones do not (the size limit itself has
 // tests of its own).
@@ -36,6 +27,15 @@ bool SmallEnough(const std::string& path) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  ilInit();
+  iluInit();
+  jpg2dds::FontRequest request;
+  request.face = "Arial";
+  font = jpg2dds::CreateWatermarkFont(request);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
