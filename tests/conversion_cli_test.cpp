@@ -272,3 +272,19 @@ TEST(ConversionReport, TransformAndAdjustmentRowsShowTheGivenValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ConversionPause, PromptIsPrintedEvenWhenQuiet) {
+  TempDir dir;
+  std::string input = dir.File("a.jpg");
+  e2e::WriteJpeg(input, 16, 16);
+  // No terminal here, so the key wait returns at once after the prompt.
+  e2e::RunResult quiet = RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "-p"});
+  EXPECT_EQ(quiet.lines, Lines{"Press any key to exit."});
+  EXPECT_EQ(quiet.exitCode, 0);
+  e2e::RunResult failing = RunJpg2dds({"-i", dir.File("missing.jpg"), "-q", "-p"});
+  EXPECT_EQ(failing.lines, (Lines{"Error: Invalid input file", "Press any key to exit."}));
+}
+
+}  // namespace
