@@ -2,6 +2,7 @@
 // 0, no crash or hang, no stray temporary file, and an existing output that
 // survives byte for byte.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -144,6 +145,27 @@ TEST(HostileInput, ExistingOutputSurvivesEveryFailure) {
   // The same picture without the limit replaces the old file.
   EXPECT_EQ(Verdict(input, dir.path()), "OK");
   EXPECT_NE(e2e::ReadBytes(output), old);
+}
+
+TEST(HostileInput, FullDiskKeepsTheOldOutput) {
+  TempDir dir;
+  std::string input = dir.File("pic.jpg");
+  e2e::WriteJpeg(input, 512, 512);
+  std::string disk = dir.File("disk");
+  mkdir(disk.c_str(), 0755);
+  // A 64 KiB file system: the DDS of a 512 x 512 picture needs about 175 KiB.
+  if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "no permission to mount a small file system here";
+  }
+  const std::string old = "previous output, must survive";
+  e2e::WriteBytes(disk + "/pic.dds", old);
+  std::string verdict = Verdict(input, disk);
+  std::string kept = e2e::ReadBytes(disk + "/pic.dds");
+  Lines names = e2e::ListFolder(disk);
+  umount(disk.c_str());
+  EXPECT_EQ(verdict, "Not OK");
+  EXPECT_EQ(kept, old);
+  EXPECT_EQ(names, Lines{"pic.dds"});
 }
 
 TEST(HostileInput, FolderUnderTheOutputNameIsLeftAlone) {
