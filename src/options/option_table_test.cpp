@@ -1,6 +1,7 @@
 #include "options/option_table.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -232,7 +233,7 @@ bool KindFitsField(OptionKind kind, FieldType type) {
 // setting it should (plus its "also sets" switch) to the value of its kind.
 TEST(OptionTable, EveryRowLandsInTheFieldItNames) {
   ASSERT_EQ(sizeof(kExpectedRows) / sizeof(kExpectedRows[0]), static_cast<size_t>(kOptionRowCount));
-  std::filesystem::path profile = std::filesystem::temp_directory_path() / "jpg2dds_option_table_test.ini";
+  std::filesystem::path profile = std::filesystem::temp_directory_path() / ("jpg2dds_option_table_test_" + std::to_string(getpid()) + ".ini");
   for (int i = 0; i < kOptionRowCount; ++i) {
     Expected expected = ParseExpected(kExpectedRows[i]);
     SCOPED_TRACE(expected.name);

@@ -1,6 +1,7 @@
 #include "options/parse_options.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -121,7 +122,7 @@ class ProfileOrderTest : public ParseOptionsTest {
  protected:
   void SetUp() override {
     ParseOptionsTest::SetUp();
-    path = (std::filesystem::temp_directory_path() / "jpg2dds_parse_options_test.ini").string();
+    path = (std::filesystem::temp_directory_path() / ("jpg2dds_parse_options_test_" + std::to_string(getpid()) + ".ini")).string();
     std::ofstream(path) << "[CLI]\n--WIDTH = 640\n--DDS-BPP = 32\n";
   }
   void TearDown() override { std::filesystem::remove(path); }

@@ -1,6 +1,7 @@
 #include "options/profile.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -13,7 +14,7 @@ class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ApplyDefaults(settings, DefaultsVariant::kConsole, 1000, 2000);
-    path = (std::filesystem::temp_directory_path() / "jpg2dds_profile_test.ini").string();
+    path = (std::filesystem::temp_directory_path() / ("jpg2dds_profile_test_" + std::to_string(getpid()) + ".ini")).string();
   }
   void TearDown() override { std::filesystem::remove(path); }
 
