@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 #include <vector>
@@ -285,6 +286,27 @@ TEST(ConversionPause, PromptIsPrintedEvenWhenQuiet) {
   EXPECT_EQ(quiet.exitCode, 0);
   e2e::RunResult failing = RunJpg2dds({"-i", dir.File("missing.jpg"), "-q", "-p"});
   EXPECT_EQ(failing.lines, (Lines{"Error: Invalid input file", "Press any key to exit."}));
+}
+
+}  // namespace
+
+namespace {
+
+// Phone and camera sizes whose DDS length is a multiple of 256 bytes, which
+// DevIL's save reports as nothing written.
+TEST(ConversionSizes, PhoneSizedPhotosConvert) {
+  TempDir dir;
+  const int sizes[][2] = {{4032, 3024}, {3024, 4032}, {4080, 3060}, {8064, 6048}, {60, 40}, {29, 1}};
+  for (const auto& size : sizes) {
+    const std::string name = std::to_string(size[0]) + "x" + std::to_string(size[1]);
+    SCOPED_TRACE(name);
+    e2e::WriteJpeg(dir.File(name + ".jpg"), size[0], size[1], 0x4080C0);
+    e2e::RunResult run = RunJpg2dds({"-i", dir.File(name + ".jpg"), "-o", dir.path(), "-q", "-d"});
+    EXPECT_EQ(run.lines.back(), "OK");
+    EXPECT_EQ(e2e::ReadBytes(dir.File(name + ".dds")).substr(0, 4), "DDS ");
+    std::remove(dir.File(name + ".jpg").c_str());
+    std::remove(dir.File(name + ".dds").c_str());
+  }
 }
 
 }  // namespace

@@ -28,6 +28,9 @@ using PixelBuffer = std::unique_ptr<BYTE, FreeDeleter>;
 // written into.
 constexpr int kTemporaryNameTries = 8;
 
+// The magic number and the header every DDS file begins with.
+constexpr int64_t kDdsHeaderSize = 4 + 124;
+
 // DevIL keeps a stack of errors; a failed file must not leave it growing.
 void ClearDevilErrors() {
   while (ilGetError() != IL_NO_ERROR) {
@@ -119,7 +122,15 @@ bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, Convers
   // even when writes fail, and a truncated file must never replace a good one.
   // The old output stays in place until the new file is complete on disk;
   // rename() then replaces it in one step, read-only or not.
-  if (ok && file) ok = ilSaveF(IL_DDS, file) > 0;
+  if (ok && file) {
+    // The count ilSaveF returns is no measure: DevIL 1.7.8 passes it through
+    // an 8-bit value, so a file whose length is a multiple of 256 comes back
+    // as 0. What reached the stream is judged instead, and the close below
+    // catches every failed write.
+    ClearDevilErrors();
+    ilSaveF(IL_DDS, file);
+    ok = ilGetError() == IL_NO_ERROR && WrittenSize(file) >= kDdsHeaderSize;
+  }
   if (timings) timings->mipmapAndSave += Clock::now() - devilStart;
   ilDeleteImages(1, &image);
   const bool created = file != nullptr;

@@ -89,6 +89,26 @@ TEST_F(WriteDdsFileTest, WritesDxt1WithAFullMipmapChainAndRecordsTheJob) {
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.dds"});
 }
 
+// DevIL's save reports a file whose length is a multiple of 256 as 0 bytes
+// written; such files (4032 x 3024, 60 x 40, ...) must count as written too.
+TEST(WriteDdsFile, EverySizeUpTo48By48IsWritten) {
+  TempFolder folder("/dev/shm");  // 2304 files, each flushed to disk
+  ConversionSettings settings = DefaultSettings();
+  ConversionJob job = JobFor("/in/a.jpg", folder.path());
+  const std::string output = folder.File("a.dds");
+  for (int width = 1; width <= 48; ++width) {
+    for (int height = 1; height <= 48; ++height) {
+      SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+      ASSERT_TRUE(WriteDdsFile(Picture32(width, height), settings, job));
+      testing::DdsHeader header = testing::ReadDdsHeader(output);
+      ASSERT_TRUE(header.valid);
+      EXPECT_EQ(header.width, static_cast<uint32_t>(width));
+      EXPECT_EQ(header.height, static_cast<uint32_t>(height));
+    }
+  }
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.dds"});
+}
+
 TEST_F(WriteDdsFileTest, PictureWithoutABufferFailsBeforeNaming) {
   EXPECT_FALSE(Write(nullptr));
   // 65500 x 16400 x 4 bytes wraps to 1832704 in 32-bit arithmetic. The

@@ -15,10 +15,12 @@ namespace jpg2dds::testing {
 
 using PixelFunction = std::function<uint32_t(int x, int y)>;  // 0xRRGGBB, y from the top
 
-// A fresh folder, removed with its contents when the object goes.
+// A fresh folder, removed with its contents when the object goes; inside
+// `base` when that folder exists (e.g. a memory file system, where fsync is
+// free), else in the system's temporary folder.
 class TempFolder {
  public:
-  TempFolder();
+  explicit TempFolder(const std::string& base = "");
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

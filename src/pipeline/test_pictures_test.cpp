@@ -42,8 +42,12 @@ uint32_t Le32(const std::string& bytes, size_t at) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "jpg2dds-unit-XXXXXX").string();
+TempFolder::TempFolder(const std::string& base) {
+  std::error_code error;
+  const bool useBase = !base.empty() && std::filesystem::is_directory(base, error);
+  std::string pattern =
+      ((useBase ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) / "jpg2dds-unit-XXXXXX")
+          .string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (!mkdtemp(name.data())) ADD_FAILURE() << "no temporary folder";

@@ -13,6 +13,8 @@ std::FILE* CreateNewFile(const std::string& path) {
   return file;
 }
 
+int64_t WrittenSize(std::FILE* file) { return static_cast<int64_t>(ftello(file)); }
+
 bool CloseWrittenFile(std::FILE* file) {
   bool ok = std::fflush(file) == 0 && std::ferror(file) == 0;
   ok = ok && fsync(fileno(file)) == 0;
