@@ -3,7 +3,6 @@
 // copy of the pixels (ilTexImage), the rest,
 // and the process's peak resident memory. One picture per process, so the
 // peak belongs to that picture (bench/run.sh loops over a folder).
-#include <FreeImage.h>
 #include <IL/il.h>
 #include <IL/ilu.h>
 #include <sys/resource.h>
@@ -14,6 +13,8 @@
 
 #include "batch/conversion_job.h"
 #include "pipeline/convert_file.h"
+#include "pipeline/jpeg_header.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "settings/conversion_settings.h"
 
@@ -37,10 +38,12 @@ int main(int argc, char** argv) {
   job.keepSourceBitDepth = true;
 
   // Size from the header only, for the per-pixel memory figure.
-  FIBITMAP* header = FreeImage_Load(FIF_JPEG, argv[1], FIF_LOAD_NOPIXELS);
-  const double pixels = double(FreeImage_GetWidth(header)) * FreeImage_GetHeight(header);
-  const unsigned width = FreeImage_GetWidth(header), height = FreeImage_GetHeight(header);
-  FreeImage_Unload(header);
+  std::string bytes;
+  uint32_t width = 0, height = 0;
+  ReadWholeFile(argv[1], bytes);
+  ReadJpegFrameSize(bytes, width, height);
+  bytes = std::string();
+  const double pixels = double(width) * height;
 
   StepTimings timings;
   const auto start = std::chrono::steady_clock::now();

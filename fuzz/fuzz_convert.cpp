@@ -1,6 +1,5 @@
 // The whole per-file pipeline on mutated JPEG bytes. The first byte switches
 // edits on, so their steps see broken pictures too.
-#include <FreeImage.h>
 #include <IL/il.h>
 #include <IL/ilu.h>
 #include <unistd.h>
@@ -8,6 +7,7 @@
 #include "formats/format_tables.h"
 #include "fuzz_support.h"
 #include "pipeline/convert_file.h"
+#include "pipeline/jpeg_header.h"
 #include "settings/keywords.h"
 
 namespace {
@@ -18,12 +18,10 @@ jpg2dds::WatermarkFont* font = nullptr;
 // tests of its own).
 constexpr unsigned kMaxFuzzedPixels = 1u << 20;
 
-bool SmallEnough(const std::string& path) {
-  FIBITMAP* header = FreeImage_Load(FIF_JPEG, path.c_str(), FIF_LOAD_NOPIXELS);
-  if (!header) return true;  // undecodable: the pipeline must refuse it itself
-  const uint64_t pixels = uint64_t{FreeImage_GetWidth(header)} * FreeImage_GetHeight(header);
-  FreeImage_Unload(header);
-  return pixels <= kMaxFuzzedPixels;
+bool SmallEnough(const std::string& jpeg) {
+  uint32_t width = 0, height = 0;
+  if (!jpg2dds::ReadJpegFrameSize(jpeg, width, height)) return true;  // the pipeline must refuse it itself
+  return uint64_t{width} * height <= kMaxFuzzedPixels;
 }
 
 }  // namespace
@@ -58,9 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   jpg2dds::ConversionJob job;
   job.acceptedExtensions = jpg2dds::DeriveAcceptedExtensions();
-  job.currentInputFile =
-      fuzz::WriteScratchFile("in.jpg", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
-  if (!SmallEnough(job.currentInputFile)) return 0;
+  const std::string jpeg(reinterpret_cast<const char*>(data + 1), size - 1);
+  if (!SmallEnough(jpeg)) return 0;
+  job.currentInputFile = fuzz::WriteScratchFile("in.jpg", jpeg);
   job.outputFolder = fuzz::ScratchFolder();
   job.outputType = "dds";
   job.keepSourceBitDepth = true;

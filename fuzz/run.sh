@@ -6,7 +6,7 @@ set -euo pipefail
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(ini options configuration naming convert)
+[ ${#targets[@]} -gt 0 ] || targets=(ini options configuration naming convert exif)
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 # fontconfig keeps its caches for the life of the process; they are no leak.

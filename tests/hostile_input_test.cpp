@@ -70,6 +70,22 @@ TEST(HostileInput, TruncatedJpegsNeverCrash) {
   }
 }
 
+// Exif blocks that crash FreeImage's own reader, as damaged camera files
+// carry them: the photo is still a photo.
+TEST(HostileInput, DamagedExifBlocksStillConvert) {
+  TempDir dir;
+  const std::string jpeg = SmallJpegBytes(dir);
+  std::string claimed("Exif\0\0MM\0*\0\0\0\x08\xFF\xFF", 16);  // 65535 entries in 60 bytes
+  claimed.resize(58, '\x7F');
+  for (const std::string& payload : {std::string("Exif\0\0II*\0", 10), claimed}) {
+    std::string segment = "\xFF\xE1";
+    segment += static_cast<char>((payload.size() + 2) >> 8);
+    segment += static_cast<char>((payload.size() + 2) & 0xFF);
+    e2e::WriteBytes(dir.File("camera.jpg"), jpeg.substr(0, 2) + segment + payload + jpeg.substr(2));
+    EXPECT_EQ(Verdict(dir.File("camera.jpg"), dir.path()), "OK");
+  }
+}
+
 TEST(HostileInput, HugeClaimedPictureFailsQuickly) {
   TempDir dir;
   std::string input = dir.File("huge.jpg");

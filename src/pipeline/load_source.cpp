@@ -1,18 +1,32 @@
 #include "pipeline/load_source.h"
 
+#include <cstdint>
+#include <limits>
+
+#include "pipeline/jpeg_header.h"
+#include "pipeline/jpeg_markers.h"
 #include "pipeline/picture_limits.h"
+#include "platform/file_system.h"
 
 namespace jpg2dds {
 
-FIBITMAP* LoadSourceImage(const std::string& path) {
-  // The header alone first: a few bytes can claim a picture of gigabytes, and
-  // such a claim is refused before any pixel memory is asked for.
-  FIBITMAP* header = FreeImage_Load(FIF_JPEG, path.c_str(), FIF_LOAD_NOPIXELS);
-  if (!header) return nullptr;
-  const bool fits = FitsPictureLimit(FreeImage_GetWidth(header), FreeImage_GetHeight(header));
-  FreeImage_Unload(header);
-  if (!fits) return nullptr;
-  return FreeImage_Load(FIF_JPEG, path.c_str(), JPEG_ACCURATE | JPEG_EXIFROTATE);
+FIBITMAP* LoadJpegFile(const std::string& path, int flags) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return nullptr;
+  // FreeImage's memory streams count in 32 bits.
+  if (bytes.size() > std::numeric_limits<DWORD>::max()) return nullptr;
+  ReplaceExifSegments(bytes);
+  // A few bytes can claim a picture of gigabytes; such a claim is refused
+  // from the header before any pixel memory is asked for.
+  uint32_t width = 0, height = 0;
+  if (!ReadJpegFrameSize(bytes, width, height) || !FitsPictureLimit(width, height)) return nullptr;
+  FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  if (!memory) return nullptr;
+  FIBITMAP* picture = FreeImage_LoadFromMemory(FIF_JPEG, memory, flags);
+  FreeImage_CloseMemory(memory);
+  return picture;
 }
+
+FIBITMAP* LoadSourceImage(const std::string& path) { return LoadJpegFile(path, JPEG_ACCURATE | JPEG_EXIFROTATE); }
 
 }  // namespace jpg2dds

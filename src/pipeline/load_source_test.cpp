@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "pipeline/picture_limits.h"
 #include "pipeline/test_pictures.h"
 
@@ -60,6 +62,63 @@ TEST(LoadSourceImage, ExifQuarterTurnComesOutUpright) {
   EXPECT_LT(testing::ColorDistance(PixelAt(picture, 38, 1), 0xFFFF0000), 8);
   EXPECT_LT(testing::ColorDistance(PixelAt(picture, 1, 1), 0xFF0000FF), 8);
   FreeImage_Unload(picture);
+}
+
+bool SamePixels(FIBITMAP* a, FIBITMAP* b) {
+  if (!a || !b || FreeImage_GetWidth(a) != FreeImage_GetWidth(b) || FreeImage_GetHeight(a) != FreeImage_GetHeight(b) ||
+      FreeImage_GetBPP(a) != FreeImage_GetBPP(b)) {
+    return false;
+  }
+  const unsigned rowBytes = FreeImage_GetLine(a);
+  for (unsigned y = 0; y < FreeImage_GetHeight(a); ++y) {
+    if (std::memcmp(FreeImage_GetScanLine(a, y), FreeImage_GetScanLine(b, y), rowBytes) != 0) return false;
+  }
+  return true;
+}
+
+// Every orientation turns the picture exactly as FreeImage's own handling of
+// the camera's Exif block does.
+TEST(LoadSourceImage, EveryExifOrientationAsFreeImageTurnsIt) {
+  TempFolder folder;
+  WriteJpeg(folder.File("plain.jpg"), 13, 7, [](int x, int y) { return uint32_t(x * 19) << 16 | uint32_t(y * 36); });
+  const std::string plain = ReadBytes(folder.File("plain.jpg"));
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    SCOPED_TRACE(orientation);
+    WriteBytes(folder.File("turned.jpg"), testing::WithExifOrientation(plain, orientation));
+    FIBITMAP* ours = LoadSourceImage(folder.File("turned.jpg"));
+    FIBITMAP* theirs = FreeImage_Load(FIF_JPEG, folder.File("turned.jpg").c_str(), JPEG_ACCURATE | JPEG_EXIFROTATE);
+    EXPECT_TRUE(SamePixels(ours, theirs));
+    FreeImage_Unload(ours);
+    FreeImage_Unload(theirs);
+  }
+}
+
+// Exif blocks that crash FreeImage's own reader: the picture still loads,
+// turned only by an orientation that can be read.
+TEST(LoadSourceImage, DamagedExifBlocksLoadTheStoredPicture) {
+  TempFolder folder;
+  WriteJpeg(folder.File("plain.jpg"), 80, 40, RedCorner);
+  const std::string plain = ReadBytes(folder.File("plain.jpg"));
+  FIBITMAP* stored = LoadSourceImage(folder.File("plain.jpg"));
+  // A TIFF header without its directory offset, as a damaged camera file has.
+  const std::string headerOnly("Exif\0\0II*\0", 10);
+  // A directory claiming 65535 entries in a 60-byte segment.
+  std::string claimed("Exif\0\0MM\0*\0\0\0\x08\xFF\xFF", 16);
+  claimed.resize(58, '\x7F');
+  std::string claimedTurned = claimed;
+  claimedTurned.replace(16, 12, std::string("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12));
+  for (const std::string& payload : {headerOnly, claimed}) {
+    WriteBytes(folder.File("broken.jpg"), testing::WithApp1Segment(plain, payload));
+    FIBITMAP* picture = LoadSourceImage(folder.File("broken.jpg"));
+    EXPECT_TRUE(SamePixels(picture, stored));
+    FreeImage_Unload(picture);
+  }
+  WriteBytes(folder.File("broken.jpg"), testing::WithApp1Segment(plain, claimedTurned));
+  FIBITMAP* turned = LoadSourceImage(folder.File("broken.jpg"));
+  ASSERT_NE(turned, nullptr);
+  EXPECT_EQ(FreeImage_GetWidth(turned), 40u);
+  FreeImage_Unload(turned);
+  FreeImage_Unload(stored);
 }
 
 TEST(LoadSourceImage, RefusesAHeaderClaimingAHugePicture) {

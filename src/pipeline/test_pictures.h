@@ -51,6 +51,10 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // after its start marker.
 std::string WithExifOrientation(const std::string& jpeg, int orientation);
 
+// The JPEG with an APP1 segment of that payload put right after its start
+// marker.
+std::string WithApp1Segment(const std::string& jpeg, const std::string& payload);
+
 // The JPEG with its frame header claiming another size (the pixel data stays
 // that of the real size).
 std::string WithFrameSize(const std::string& jpeg, int width, int height);

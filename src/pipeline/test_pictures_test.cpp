@@ -133,13 +133,13 @@ std::string WithExifOrientation(const std::string& jpeg, int orientation) {
   Put16(tiff, static_cast<uint16_t>(orientation));
   Put16(tiff, 0);
   Put32(tiff, 0);  // no next directory
-  std::string segment = "Exif";
-  segment += '\0';
-  segment += '\0';
-  segment += tiff;
+  return WithApp1Segment(jpeg, std::string("Exif\0\0", 6) + tiff);
+}
+
+std::string WithApp1Segment(const std::string& jpeg, const std::string& payload) {
   std::string app1 = "\xFF\xE1";
-  Put16(app1, static_cast<uint16_t>(segment.size() + 2));
-  return jpeg.substr(0, 2) + app1 + segment + jpeg.substr(2);
+  Put16(app1, static_cast<uint16_t>(payload.size() + 2));
+  return jpeg.substr(0, 2) + app1 + payload + jpeg.substr(2);
 }
 
 std::string WithFrameSize(const std::string& jpeg, int width, int height) {
