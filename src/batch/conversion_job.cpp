@@ -1,5 +1,8 @@
 #include "batch/conversion_job.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "formats/format_tables.h"
 #include "platform/random.h"
 
@@ -11,6 +14,7 @@ void InitConversionJob(ConversionJob& job, const std::string& programFolder) {
   job.randomNumber = RandomInRange(1, 99999);
   job.sequenceNumber = 1;
   job.acceptedExtensions = DeriveAcceptedExtensions();
+  job.threads = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 }  // namespace jpg2dds

@@ -30,6 +30,7 @@ struct ConversionJob {
   bool keepSourceBitDepth = false;
   int32_t outputWidth = 0;
   int32_t outputHeight = 0;
+  int32_t threads = 1;             // threads a conversion may use
   InputList inputList;
   std::vector<std::string> acceptedExtensions;
 };

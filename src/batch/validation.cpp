@@ -15,7 +15,7 @@ namespace {
 using S = ConversionSettings;
 
 // When a report row is printed (and its check made).
-enum class When { kAlways, kDds, kRotation, kResize, kColor, kThreshold, kFrame, kText, kImage, kCustomTime };
+enum class When { kAlways, kDds, kDdsEncoder, kRotation, kResize, kColor, kThreshold, kFrame, kText, kImage, kCustomTime };
 
 enum class Kind { kNumber, kFlag, kChoice, kText, kGamma, kSizeWithUnit, kOffsets };
 
@@ -58,6 +58,7 @@ ReportRow Offsets(When when, int32_t S::*x, int32_t S::*y) {
 // The settings report and checks, in the order they are printed and made.
 const ReportRow kReportRows[] = {
     Num("DDS BPP: ", When::kDds, &S::ddsBpp, Check::kBpp),
+    Choice("DDS Compression: ", When::kDdsEncoder, &S::ddsCompression, kDdsCompressionKeywords),
     Choice("Image Rotation Type: ", When::kRotation, &S::imageRotationType, kRotationTypeKeywords),
     Num("Image Rotation: ", When::kRotation, &S::imageRotation),
     Text("Image Rotation Back Color: ", When::kRotation, &S::imageRotationBackColor),
@@ -121,6 +122,7 @@ bool Applies(When when, const ConversionSettings& s, const std::string& outputTy
   switch (when) {
     case When::kAlways: return true;
     case When::kDds: return outputType == "dds";
+    case When::kDdsEncoder: return outputType == "dds" && s.ddsCompression != choice::kDdsAuto;
     case When::kRotation: return s.doImageRotation != 0;
     case When::kResize: return s.doImageResize != 0;
     case When::kColor: return s.doImageColorCorrection != 0;

@@ -55,6 +55,7 @@ const OptionRow kOptionRows[] = {
     KeywordRow("--BMP-COMPRESSION", "Output", "BMP Compression", kCompressionKeywords),
     KeywordRow("--BMP-COLOR-TABLE", "Output", "BMP Color Table", kColorTableKeywords),
     IntegerRow("--DDS-BPP", "Output", "DDS BPP"),
+    KeywordRow("--DDS-COMPRESSION", "Output", "DDS Compression", kDdsCompressionKeywords),
     IntegerRow("--EXR-BPP", "Output", "EXR BPP"),
     KeywordRow("--EXR-COMPRESSION", "Output", "EXR Compression", kCompressionKeywords),
     IntegerRow("--GIF-BPP", "Output", "GIF BPP"),

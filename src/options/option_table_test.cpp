@@ -31,6 +31,7 @@ const char* const kExpectedRows[] = {
     "--BMP-COMPRESSION|Output/BMP Compression",
     "--BMP-COLOR-TABLE|Output/BMP Color Table",
     "--DDS-BPP|Output/DDS BPP",
+    "--DDS-COMPRESSION|Output/DDS Compression",
     "--EXR-BPP|Output/EXR BPP",
     "--EXR-COMPRESSION|Output/EXR Compression",
     "--GIF-BPP|Output/GIF BPP",
@@ -177,7 +178,7 @@ Sample SampleFor(const OptionRow& row) {
 }
 
 TEST(OptionTable, HoldsTheProfileKeysOnceEach) {
-  EXPECT_EQ(kOptionRowCount, 104);
+  EXPECT_EQ(kOptionRowCount, 105);
   std::set<std::string> names;
   for (int i = 0; i < kOptionRowCount; ++i) {
     EXPECT_TRUE(names.insert(kOptionRows[i].name).second) << kOptionRows[i].name;

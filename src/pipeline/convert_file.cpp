@@ -4,11 +4,13 @@
 
 #include "pipeline/color_adjust.h"
 #include "pipeline/dds_writer.h"
+#include "pipeline/encoded_dds_writer.h"
 #include "pipeline/frame.h"
 #include "pipeline/geometry.h"
 #include "pipeline/load_source.h"
 #include "pipeline/output_depth.h"
 #include "pipeline/watermark.h"
+#include "settings/keywords.h"
 
 namespace jpg2dds {
 
@@ -46,6 +48,12 @@ bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const W
   picture = ApplyThreshold(picture, settings);
   picture = ApplyFrame(picture, width, height, settings);
   picture = ApplyWatermark(picture, width, height, settings, job, font);
+  switch (settings.ddsCompression) {
+    case choice::kDdsDxt1: return WriteEncodedDdsFile(picture, DdsFormat::kDxt1, settings, job);
+    case choice::kDdsDxt5: return WriteEncodedDdsFile(picture, DdsFormat::kDxt5, settings, job);
+    case choice::kDdsNone: return WriteEncodedDdsFile(picture, DdsFormat::kBgra, settings, job);
+    default: break;
+  }
   picture = ConvertToOutputDepth(picture, job);
   return WriteDdsFile(picture, settings, job, timings);
 }

@@ -7,12 +7,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "naming/output_path.h"
 #include "pipeline/picture_limits.h"
-#include "platform/clock.h"
+#include "pipeline/output_file.h"
 #include "platform/new_file.h"
-#include "platform/random.h"
-#include "platform/safe_files.h"
 
 namespace jpg2dds {
 namespace {
@@ -23,10 +20,6 @@ struct FreeDeleter {
   void operator()(void* block) const { std::free(block); }
 };
 using PixelBuffer = std::unique_ptr<BYTE, FreeDeleter>;
-
-// Another name is tried when one is taken already: an existing file is never
-// written into.
-constexpr int kTemporaryNameTries = 8;
 
 // The magic number and the header every DDS file begins with.
 constexpr int64_t kDdsHeaderSize = 4 + 124;
@@ -77,19 +70,6 @@ bool HandPixelsToDevil(FIBITMAP* picture, ILuint width, ILuint height, StepTimin
 
 }  // namespace
 
-std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix) {
-  std::string name = prefix;
-  for (char digit : std::to_string(CurrentDateValue())) {
-    if (digit >= '0' && digit <= '9') name += static_cast<char>('a' + (digit - '0'));
-  }
-  for (int i = 0; i < 5; ++i) name += static_cast<char>('a' + RandomInRange(0, 25));
-  return name + suffix;
-}
-
-std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job) {
-  return OutputFolderPart(settings, job) + MakeTemporaryName("tessel", "") + "." + job.outputType;
-}
-
 bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, ConversionJob& job,
                   StepTimings* timings) {
   if (!picture) return false;
@@ -107,39 +87,23 @@ bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, Convers
   }
 
   const Clock::time_point devilStart = Clock::now();
-  bool ok = iluBuildMipmaps() == IL_TRUE;
-
-  job.outputWidth = static_cast<int32_t>(width);
-  job.outputHeight = static_cast<int32_t>(height);
-  job.currentOutputPath = BuildOutputPath(settings, job);
-  std::FILE* file = nullptr;
-  for (int i = 0; i < kTemporaryNameTries && !file; ++i) {
-    job.temporaryOutputPath = BuildTemporaryPath(settings, job);
-    file = CreateNewFile(job.temporaryOutputPath);
-  }
-
+  const bool mipmaps = iluBuildMipmaps() == IL_TRUE;
   // DevIL writes into a stream of ours: its own file saving reports success
   // even when writes fail, and a truncated file must never replace a good one.
-  // The old output stays in place until the new file is complete on disk;
-  // rename() then replaces it in one step, read-only or not.
-  if (ok && file) {
-    // The count ilSaveF returns is no measure: DevIL 1.7.8 passes it through
-    // an 8-bit value, so a file whose length is a multiple of 256 comes back
-    // as 0. What reached the stream is judged instead, and the close below
-    // catches every failed write.
-    ClearDevilErrors();
-    ilSaveF(IL_DDS, file);
-    ok = ilGetError() == IL_NO_ERROR && WrittenSize(file) >= kDdsHeaderSize;
-  }
+  const bool ok = WriteOutputFile(settings, job, static_cast<int>(width), static_cast<int>(height),
+                                  [&](std::FILE* file) {
+                                    if (!mipmaps) return false;
+                                    // The count ilSaveF returns is no measure: DevIL 1.7.8 passes it
+                                    // through an 8-bit value, so a file whose length is a multiple of
+                                    // 256 comes back as 0. What reached the stream is judged instead,
+                                    // and the close catches every failed write.
+                                    ClearDevilErrors();
+                                    ilSaveF(IL_DDS, file);
+                                    return ilGetError() == IL_NO_ERROR && WrittenSize(file) >= kDdsHeaderSize;
+                                  });
   if (timings) timings->mipmapAndSave += Clock::now() - devilStart;
   ilDeleteImages(1, &image);
-  const bool created = file != nullptr;
-  ok = created && CloseWrittenFile(file) && ok;
-  if (ok) ok = MoveFileOver(job.temporaryOutputPath, job.currentOutputPath);
-  if (!ok) {
-    if (created) RemoveFileQuietly(job.temporaryOutputPath);
-    ClearDevilErrors();
-  }
+  if (!ok) ClearDevilErrors();
   return ok;
 }
 

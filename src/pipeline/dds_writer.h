@@ -19,12 +19,4 @@ namespace jpg2dds {
 bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, ConversionJob& job,
                   StepTimings* timings = nullptr);
 
-// prefix + one letter per digit of the current date value ("a" for 0 to "j"
-// for 9) + five random letters + suffix.
-std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix);
-
-// The output's folder part + MakeTemporaryName("tessel", "") + "." + output
-// type.
-std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job);
-
 }  // namespace jpg2dds

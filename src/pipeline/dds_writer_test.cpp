@@ -1,4 +1,5 @@
 #include "pipeline/dds_writer.h"
+#include "pipeline/output_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -46,6 +46,7 @@ const SettingField kSettingFields[] = {
     {"Output", "BMP Compression", T::kCode32, &S::bmpCompression},
     {"Output", "BMP Color Table", T::kCode32, &S::bmpColorTable},
     {"Output", "DDS BPP", T::kInt, &S::ddsBpp},
+    {"Output", "DDS Compression", T::kCode8, &S::ddsCompression},
     {"Output", "EXR BPP", T::kInt, &S::exrBpp},
     {"Output", "EXR Compression", T::kCode32, &S::exrCompression},
     {"Output", "GIF BPP", T::kInt, &S::gifBpp},
@@ -208,6 +209,7 @@ void ApplyDefaults(ConversionSettings& s, DefaultsVariant variant, int32_t updat
   s.bmpCompression = 0;
   s.bmpColorTable = 0;
   s.ddsBpp = 0;
+  s.ddsCompression = 0;
   s.exrBpp = 0;
   s.exrCompression = 0;
   s.gifBpp = 0;

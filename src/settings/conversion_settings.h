@@ -53,6 +53,7 @@ struct ConversionSettings {
   int32_t bmpCompression;
   int32_t bmpColorTable;
   int32_t ddsBpp;
+  int8_t ddsCompression;  // not written to the configuration file, whose layout is fixed
   int32_t exrBpp;
   int32_t exrCompression;
   int32_t gifBpp;

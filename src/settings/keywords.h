@@ -22,6 +22,7 @@ extern const KeywordTable kRawLoadAsKeywords;
 extern const KeywordTable kFrameLoadingKeywords;
 extern const KeywordTable kToneMappingKeywords;
 extern const KeywordTable kCompressionKeywords;
+extern const KeywordTable kDdsCompressionKeywords;
 extern const KeywordTable kColorTableKeywords;
 extern const KeywordTable kColorModelKeywords;
 extern const KeywordTable kChromaSubsamplingKeywords;
@@ -57,6 +58,7 @@ float ReadOptionReal(const std::string& text);
 
 // Values of the choice settings the pipeline branches on.
 namespace choice {
+inline constexpr int kDdsAuto = 0, kDdsDxt1 = 1, kDdsDxt5 = 2, kDdsNone = 3;
 inline constexpr int kRotationSimple = 0, kRotationAdvanced = 1;
 inline constexpr int kUnitPixels = 0, kUnitPercent = 1;
 inline constexpr int kResizeAllImages = 0, kResizeLargeImages = 1;

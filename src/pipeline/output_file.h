@@ -1,0 +1,30 @@
+// Writing one output file safely: under a temporary name in its own folder,
+// flushed to disk, then moved over the output name. Shared by the DDS
+// writers.
+#pragma once
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "batch/conversion_job.h"
+#include "settings/conversion_settings.h"
+
+namespace jpg2dds {
+
+// prefix + one letter per digit of the current date value ("a" for 0 to "j"
+// for 9) + five random letters + suffix.
+std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix);
+
+// The output's folder part + MakeTemporaryName("tessel", "") + "." + output
+// type.
+std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job);
+
+// Records the output size and then the output and temporary paths in the
+// job, creates the temporary file and lets `body` write the contents into
+// it. True only when body succeeded and the complete file stands under the
+// output path; on any failure the temporary file is removed and an existing
+// output is untouched.
+bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,
+                     const std::function<bool(std::FILE*)>& body);
+
+}  // namespace jpg2dds
