@@ -6,8 +6,9 @@
 
 namespace jpg2dds {
 
-// Creates the file for writing; null when it cannot be made or a file of that
-// name already exists (never opens an existing one).
+// Creates the file for writing; null when it cannot be made (a path holding
+// a NUL byte cannot) or a file of that name already exists (never opens an
+// existing one).
 std::FILE* CreateNewFile(const std::string& path);
 
 // Flushes the stream and the file's data to disk and closes it. False when
