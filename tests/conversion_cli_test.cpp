@@ -218,6 +218,41 @@ TEST(ConversionNaming, MaskTokensNameTheFile) {
   EXPECT_EQ(e2e::ListFolder(dir.path()), (Lines{"BEACH.Dds", "Beach.JPG", "photo_00001_40x30_32.dds"}));
 }
 
+TEST(ConversionNaming, NulByteInTheMaskFailsTheFileAndTouchesNothing) {
+  // A file name cannot hold a NUL byte: the name reported is the name as
+  // built, the file is not converted, and the file whose name ends where the
+  // NUL stands is neither replaced nor deleted.
+  const struct {
+    std::string mask;
+    std::string name;       // as reported
+    std::string truncated;  // what a C string would name
+  } cases[] = {
+      {std::string("abc\0def.%ext%", 13), std::string("abc\0def.dds", 11), "abc"},
+      {std::string("abc.%ext%\0", 10), std::string("abc.dds\0", 8), "abc.dds"},
+      {std::string("%filename%\0.%ext%", 17), std::string("a\0.dds", 6), "a"},
+      {std::string("\0x.%ext%", 8), std::string("\0x.dds", 6), ""},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    std::string input = dir.File("a.jpg");
+    e2e::WriteJpeg(input, 16, 16);
+    if (!c.truncated.empty()) e2e::WriteBytes(dir.File(c.truncated), "old");
+    e2e::WriteBytes(dir.File("p.ini"), "[CLI]\r\n--FILENAME-MASK=" + c.mask + "\r\n");
+    e2e::RunResult result = RunJpg2dds({"-i", input, "-o", dir.path(), "--profile=" + dir.File("p.ini"), "-q", "-d"});
+    ASSERT_GE(result.lines.size(), 3u) << result.out;
+    const Lines tail(result.lines.end() - 3, result.lines.end());
+    EXPECT_EQ(tail, (Lines{"Saving As: " + dir.path() + "/" + c.name, "Not OK", "Conversion stopped"}))
+        << c.truncated;
+    Lines expected = {"a.jpg", "p.ini"};
+    if (!c.truncated.empty()) expected.push_back(c.truncated);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(e2e::ListFolder(dir.path()), expected) << c.truncated;
+    if (!c.truncated.empty()) {
+      EXPECT_EQ(e2e::ReadBytes(dir.File(c.truncated)), "old");
+    }
+  }
+}
+
 struct stat StatOf(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(stat(path.c_str(), &st), 0) << path;

@@ -1,6 +1,7 @@
 #include "batch/validation.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "formats/format_tables.h"
 #include "platform/console.h"
@@ -135,12 +136,6 @@ bool Applies(When when, const ConversionSettings& s, const std::string& outputTy
   return false;
 }
 
-std::string FormatGamma(float gamma) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(gamma));
-  return buffer;
-}
-
 std::string FormatValue(const ReportRow& row, const ConversionSettings& s) {
   switch (row.kind) {
     case Kind::kNumber: return std::to_string(s.*row.number);
@@ -186,6 +181,14 @@ std::string RunCheck(Check check, const ConversionSettings& s, const std::string
 }
 
 }  // namespace
+
+std::string FormatGamma(float gamma) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(gamma));
+  // A value that rounds to zero is zero, whichever side it came from.
+  if (std::strcmp(buffer, "-0.00") == 0) return "0.00";
+  return buffer;
+}
 
 FolderResolution ResolveOutputFolder(const std::string& typed, const std::string& programFolder,
                                      std::string& resolved) {

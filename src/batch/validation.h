@@ -19,6 +19,9 @@ enum class FolderResolution { kResolved, kRefused };
 FolderResolution ResolveOutputFolder(const std::string& typed, const std::string& programFolder,
                                      std::string& resolved);
 
+// Image Gamma as the settings report shows it: two decimals.
+std::string FormatGamma(float gamma);
+
 // Runs every check in order, printing the report in debug mode. Returns
 // false after printing the first failure's "Error: " line. On success the
 // job's run-wide fields are set and `font` holds the watermark font when a

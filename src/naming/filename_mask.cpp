@@ -10,20 +10,11 @@
 namespace jpg2dds {
 namespace {
 
-// Length of the UTF-8 sequence that starts with this byte; 1 for a byte that
-// cannot start one, so broken text still advances.
-size_t SequenceLength(unsigned char lead) {
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 1;
-}
-
-// First character upper case, the rest lower case.
+// First character upper case, the rest lower case. A byte that does not
+// start valid UTF-8 is a character of its own, so it never takes the
+// letters after it along.
 std::string TitleCase(const std::string& text) {
-  if (text.empty()) return text;
-  size_t first = SequenceLength(static_cast<unsigned char>(text[0]));
-  if (first > text.size()) first = text.size();
+  const size_t first = CharacterLength(text, 0);
   return UpperCase(text.substr(0, first)) + LowerCase(text.substr(first));
 }
 
@@ -80,14 +71,8 @@ size_t MatchLength(const std::string& text, size_t start, const std::string& tok
   size_t at = start;
   for (char wanted : token) {
     if (at >= text.size()) return 0;
-    unsigned char lead = static_cast<unsigned char>(text[at]);
-    size_t length = SequenceLength(lead);
-    if (at + length > text.size()) length = 1;
-    if (lead < 0x80) {
-      if (LowerCase(std::string(1, text[at])) != std::string(1, wanted)) return 0;
-    } else if (LowerCase(text.substr(at, length)) != std::string(1, wanted)) {
-      return 0;
-    }
+    const size_t length = CharacterLength(text, at);
+    if (LowerCase(text.substr(at, length)) != std::string(1, wanted)) return 0;
     at += length;
   }
   return at - start;

@@ -64,6 +64,31 @@ TEST(ExpandFilenameMask, CaseVariantsOfTheName) {
             "\xC3\x89T\xC3\x89");
 }
 
+TEST(ExpandFilenameMask, TitleCaseUpperCasesExactlyOneCharacter) {
+  // A byte that does not start valid UTF-8 (a legacy-encoded name) is one
+  // character, passed through; the letters after it are lowered.
+  const struct {
+    const char* name;
+    const char* titled;
+  } cases[] = {
+      {"\xC4RGER", "\xC4rger"},                            // ISO 8859-1 capital A umlaut
+      {"\xE4RGER", "\xE4rger"},                            // ISO 8859-1 small a umlaut
+      {"\xC4", "\xC4"},
+      {"\x80" "ABC", "\x80" "abc"},                        // stray continuation byte
+      {"\xE2\x82XY", "\xE2\x82xy"},                        // truncated three-byte sequence
+      {"\xC0\xAF" "AB", "\xC0\xAF" "ab"},                  // overlong "/"
+      {"\xC3\xA4RGER", "\xC3\x84rger"},                    // UTF-8 small a umlaut
+      {"\xC3\x84RGER", "\xC3\x84rger"},                    // UTF-8 capital A umlaut
+      {"\xF0\x9F\x98\x80" "AB", "\xF0\x9F\x98\x80" "ab"},  // four-byte character
+      {"aBC", "Abc"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExpandFilenameMask(WithMask("%filename[t]%"), JobFor(std::string("/x/") + c.name + ".jpg")), c.titled)
+        << c.name;
+  }
+  EXPECT_EQ(ExpandFilenameMask(WithMask("%ext[t]%"), JobFor("/x/\xC4RGER.jpg")), "Dds");
+}
+
 TEST(ExpandFilenameMask, NumbersArePaddedAndSizesShown) {
   ConversionJob job = JobFor("/x/a.jpg");
   EXPECT_EQ(ExpandFilenameMask(WithMask("%rnd%_%n%_%bpp%_%width%x%height%"), job), "00042_00001_32_640x480");

@@ -1,6 +1,5 @@
 // The largest picture the pipeline takes on.
 #pragma once
-#include <cmath>
 #include <cstdint>
 
 namespace jpg2dds {
@@ -16,15 +15,20 @@ inline bool FitsPictureLimit(uint64_t width, uint64_t height) {
   return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
 }
 
+struct CanvasSize {
+  uint64_t width = 0;
+  uint64_t height = 0;
+};
+
+// The size of the picture that FreeImage_Rotate makes of a width x height
+// picture turned by `degrees`: a multiple of 90 degrees is turned exactly
+// (the sides swap or stay); any other angle is a quarter turn followed by a
+// turn of at most 45 degrees onto an enlarged canvas.
+CanvasSize TurnedCanvasSize(uint64_t width, uint64_t height, double degrees);
+
 // Whether the canvas that holds the picture turned by `degrees` still fits:
 // a long, thin picture that fits easily can need billions of pixels once it
 // stands at an angle.
-inline bool FitsPictureLimitWhenTurned(uint64_t width, uint64_t height, double degrees) {
-  const double radians = degrees * 3.14159265358979323846 / 180.0;
-  const double c = std::fabs(std::cos(radians)), s = std::fabs(std::sin(radians));
-  const double turnedWidth = std::ceil(width * c + height * s) + 1;
-  const double turnedHeight = std::ceil(width * s + height * c) + 1;
-  return turnedWidth * turnedHeight <= static_cast<double>(kMaxPicturePixels);
-}
+bool FitsPictureLimitWhenTurned(uint64_t width, uint64_t height, double degrees);
 
 }  // namespace jpg2dds

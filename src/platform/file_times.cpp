@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/paths.h"
+
 namespace jpg2dds {
 
 bool GetModificationTime(const std::string& path, std::time_t& instant) {
@@ -13,6 +15,7 @@ bool GetModificationTime(const std::string& path, std::time_t& instant) {
 }
 
 bool SetModificationTime(const std::string& path, std::time_t instant) {
+  if (!IsWholePath(path)) return false;
   struct timespec times[2] = {};
   times[0].tv_nsec = UTIME_OMIT;
   times[1].tv_sec = instant;

@@ -10,7 +10,7 @@ namespace jpg2dds {
 bool GetModificationTime(const std::string& path, std::time_t& instant);
 
 // Sets the last-modification time only; the access time stays. False when it
-// cannot be set.
+// cannot be set (a path holding a NUL byte names no file).
 bool SetModificationTime(const std::string& path, std::time_t instant);
 
 }  // namespace jpg2dds

@@ -19,9 +19,15 @@ std::string HomeFolder() {
   return std::string();
 }
 
-std::string WithoutTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
+// Every run of "/" made one, and one "/" at the end: a folder of "/" or "//"
+// is the root, and a file below it must not start with "//".
+std::string AsFolder(const std::string& path) {
+  std::string folder;
+  for (char c : path) {
+    if (c != '/' || folder.empty() || folder.back() != '/') folder += c;
+  }
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
 }
 
 }  // namespace
@@ -33,13 +39,13 @@ bool CreateFolder(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string UserConfigFolder() {
+std::string ConfigFolderFrom(const char* xdgConfigHome, const std::string& home) {
   // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return WithoutTrailingSlashes(xdg);
-  std::string home = HomeFolder();
+  if (xdgConfigHome && xdgConfigHome[0] == '/') return AsFolder(xdgConfigHome);
   if (home.empty()) return std::string();
-  return WithoutTrailingSlashes(home) + "/.config";
+  return AsFolder(home + "/.config");
 }
+
+std::string UserConfigFolder() { return ConfigFolderFrom(std::getenv("XDG_CONFIG_HOME"), HomeFolder()); }
 
 }  // namespace jpg2dds

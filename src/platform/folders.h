@@ -10,7 +10,11 @@ bool CreateFolder(const std::string& path);
 
 // The user's configuration folder: $XDG_CONFIG_HOME when it is set to an
 // absolute path, else the home folder + "/.config"; empty when neither is
-// known. No trailing "/".
+// known. It ends with "/" ("/" alone for the root) and holds no "//".
 std::string UserConfigFolder();
+
+// UserConfigFolder from the two values it is made of (`xdgConfigHome` null
+// when unset, `home` empty when unknown).
+std::string ConfigFolderFrom(const char* xdgConfigHome, const std::string& home);
 
 }  // namespace jpg2dds

@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/paths.h"
+
 namespace jpg2dds {
 
 std::FILE* CreateNewFile(const std::string& path) {
+  if (!IsWholePath(path)) return nullptr;
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "wb");

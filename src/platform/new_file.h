@@ -7,8 +7,9 @@
 
 namespace jpg2dds {
 
-// Creates the file for writing; null when it cannot be made or a file of that
-// name already exists (never opens an existing one).
+// Creates the file for writing; null when it cannot be made (a path holding
+// a NUL byte cannot) or a file of that name already exists (never opens an
+// existing one).
 std::FILE* CreateNewFile(const std::string& path);
 
 // Bytes written to the stream so far (its position); -1 when unknown.

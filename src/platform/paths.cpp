@@ -26,4 +26,6 @@ std::string PathExtension(const std::string& path) {
   return std::string();
 }
 
+bool IsWholePath(const std::string& path) { return path.find('\0') == std::string::npos; }
+
 }  // namespace jpg2dds

@@ -16,4 +16,8 @@ std::string FileNamePart(const std::string& path);
 // first double quote. Returned as written (not lower-cased).
 std::string PathExtension(const std::string& path);
 
+// Whether the system can name the file as the text says: a NUL byte would
+// end the name early, and the call would reach another file.
+bool IsWholePath(const std::string& path);
+
 }  // namespace jpg2dds

@@ -39,6 +39,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 bool FlushFileToDisk(const std::string& path) {
+  if (!IsWholePath(path)) return false;
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   bool ok = fsync(fd) == 0;
@@ -46,6 +47,9 @@ bool FlushFileToDisk(const std::string& path) {
 }
 
 bool MoveFileOver(const std::string& from, const std::string& to) {
+  // A name the system cannot hold is not writable; cut at its NUL it would
+  // replace another file.
+  if (!IsWholePath(from) || !IsWholePath(to)) return false;
   struct stat st {};
   if (stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
   if (std::rename(from.c_str(), to.c_str()) != 0) return false;
@@ -54,10 +58,11 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
 }
 
 void RemoveFileQuietly(const std::string& path) {
-  if (!path.empty()) unlink(path.c_str());
+  if (!path.empty() && IsWholePath(path)) unlink(path.c_str());
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  if (!IsWholePath(path)) return false;
   std::string pattern = path + ".tmp-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');

@@ -1,5 +1,7 @@
 // Writing files so that a crash, a full disk or a failed write never leaves
 // a half-written file under the final name and never loses the old one.
+// A path holding a NUL byte names no file: every call here refuses it
+// (false, or nothing removed) rather than act on the name cut short.
 #pragma once
 #include <string>
 

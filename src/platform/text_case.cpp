@@ -86,6 +86,13 @@ std::string LowerCase(const std::string& text) {
   return MapCase(text, [](wint_t c) { return std::towlower(c); });
 }
 
+size_t CharacterLength(const std::string& text, size_t at) {
+  if (at >= text.size()) return 0;
+  char32_t cp;
+  size_t length = DecodeUtf8(text, at, cp);
+  return length == 0 ? 1 : length;
+}
+
 bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

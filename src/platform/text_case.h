@@ -1,4 +1,5 @@
-// Unicode-aware upper/lower casing of UTF-8 text.
+// Unicode-aware upper/lower casing of UTF-8 text, and what counts as one
+// character of it.
 #pragma once
 #include <string>
 
@@ -12,6 +13,11 @@ void InitTextLocale();
 // through unchanged so legacy file names survive.
 std::string UpperCase(const std::string& text);
 std::string LowerCase(const std::string& text);
+
+// Byte length of the character that starts at text[at]: a valid UTF-8
+// sequence, or 1 for a byte that does not start one (such a byte is a
+// character of its own, passed through by the casing above). 0 at the end.
+size_t CharacterLength(const std::string& text, size_t at);
 
 // ASCII-only case folding, for INI group and key names.
 bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b);

@@ -106,7 +106,9 @@ int32_t ReadDecimalInteger(const std::string& text) {
 
 void ReadValue(ConversionSettings& settings, const SettingField& field, const std::string& value) {
   if (IsText(field.type)) {
-    StoreSettingText(settings, field, ReplaceAll(value, kLineBreakToken, "\n"));
+    // The text of the key line as it is: "%eol%" is the watermark's own
+    // line-break token and means a line break there already.
+    StoreSettingText(settings, field, value);
   } else if (field.type == FieldType::kReal) {
     StoreSettingReal(settings, field, ReadOptionReal(value));
   } else {
@@ -124,7 +126,8 @@ std::string FormatReal(float value) {
 
 std::string FormatValue(const ConversionSettings& settings, const SettingField& field) {
   if (IsText(field.type)) {
-    // One key line cannot hold a line break.
+    // One key line cannot hold a line break; the watermark's line-break
+    // token stands for it.
     std::string text = ReplaceAll(SettingText(settings, field), "\r\n", kLineBreakToken);
     text = ReplaceAll(text, "\r", kLineBreakToken);
     return ReplaceAll(text, "\n", kLineBreakToken);
@@ -172,13 +175,15 @@ void ExpandCsvDelimiter(ConversionSettings& settings) {
 }  // namespace
 
 std::string ConfigurationPath() {
+  // Without a known user folder the path starts at the root.
   std::string folder = UserConfigFolder();
-  if (!folder.empty()) CreateFolder(folder);
-  folder += "/Brightmill";
+  if (folder.empty()) folder = "/";
   CreateFolder(folder);
-  folder += "/tessel";
+  folder += "Brightmill/";
   CreateFolder(folder);
-  return folder + "/config.ini";
+  folder += "tessel/";
+  CreateFolder(folder);
+  return folder + "config.ini";
 }
 
 void LoadConfiguration(ConversionSettings& settings, const std::string& path, int32_t now) {

@@ -130,8 +130,24 @@ TEST_F(ConfigurationTest, SettingsSurviveSaveAndLoad) {
   ASSERT_TRUE(SaveConfiguration(changed, path));
   EXPECT_NE(ReadFile().find("\r\nText = first line%eol%second%eol%third\r\n"), std::string::npos);
   LoadConfiguration(loaded, path, 5000);
-  changed.text = "first line\nsecond\nthird";
+  changed.text = "first line%eol%second%eol%third";  // the text of its key line
   ExpectSameSettings(loaded, changed);
+}
+
+TEST_F(ConfigurationTest, TextValueIsTheTextOfItsKeyLine) {
+  // "%eol%" is the watermark's own line-break token: a value holding it
+  // survives save and load as it is.
+  for (const char* text : {"a%eol%b", "%eol%", "%EOL%%eol%", "50%eol", "%eol%%filename%"}) {
+    ConversionSettings changed = defaults;
+    changed.text = text;
+    changed.filenameMask = text;
+    ASSERT_TRUE(SaveConfiguration(changed, path));
+    EXPECT_NE(ReadFile().find(std::string("\r\nText = ") + text + "\r\n"), std::string::npos) << text;
+    ConversionSettings loaded;
+    LoadConfiguration(loaded, path, 5000);
+    ExpectSameSettings(loaded, changed);
+  }
+  EXPECT_EQ(Load("[Watermark]\r\nText = line%eol%line\r\n").text, "line%eol%line");
 }
 
 TEST_F(ConfigurationTest, RealsSpecialValuesInAnyCase) {
@@ -263,6 +279,11 @@ TEST_F(ConfigurationTest, PathUnderTheUserConfigFolderWithFoldersCreated) {
   setenv("XDG_CONFIG_HOME", (folder / "xdg").c_str(), 1);
   EXPECT_EQ(ConfigurationPath(), (folder / "xdg/Brightmill/tessel/config.ini").string());
   EXPECT_TRUE(fs::is_directory(folder / "xdg/Brightmill/tessel"));
+  // Doubled and trailing slashes of the variable do not reach the path.
+  for (const std::string& typed : {"/" + folder.string() + "//xdg2/", folder.string() + "/xdg2//"}) {
+    setenv("XDG_CONFIG_HOME", typed.c_str(), 1);
+    EXPECT_EQ(ConfigurationPath(), (folder / "xdg2/Brightmill/tessel/config.ini").string()) << typed;
+  }
 
   unsetenv("XDG_CONFIG_HOME");
   setenv("HOME", (folder / "home").c_str(), 1);
