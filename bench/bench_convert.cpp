@@ -17,18 +17,20 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "settings/conversion_settings.h"
+#include "settings/keywords.h"
 
 using namespace jpg2dds;
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: jpg2dds_bench PICTURE.jpg OUTPUT_FOLDER/\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: jpg2dds_bench PICTURE.jpg OUTPUT_FOLDER/ [DDS_COMPRESSION]\n");
     return 2;
   }
   ilInit();
   iluInit();
   ConversionSettings settings;
   ApplyDefaults(settings, DefaultsVariant::kConsole);
+  if (argc == 4) settings.ddsCompression = static_cast<int8_t>(KeywordToValue(kDdsCompressionKeywords, argv[3]));
   ConversionJob job;
   InitConversionJob(job, "/");
   job.currentInputFile = argv[1];

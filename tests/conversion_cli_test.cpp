@@ -87,6 +87,29 @@ TEST_F(ConversionRun, DebugRunReportsSettingsAndFiles) {
   EXPECT_EQ(WithoutBanner(result.lines), expected);
 }
 
+// The encoder's choice is reported right after the bit depth, and only when
+// it is not AUTO; a word that is no keyword means AUTO, whose file is the
+// one the default run writes, byte for byte.
+TEST_F(ConversionRun, DdsCompressionIsReportedOnlyWhenChosen) {
+  Convert({"-q"});
+  const std::string automatic = e2e::ReadBytes(dir_.File("sea.dds"));
+  const std::pair<const char*, const char*> cases[] = {
+      {"dxt1", "DDS Compression: dxt1"}, {"DXT5", "DDS Compression: dxt5"}, {"None", "DDS Compression: none"},
+      {"auto", "Flip Horizontal: 0"},    {"bc7", "Flip Horizontal: 0"}};
+  for (const auto& [keyword, next] : cases) {
+    SCOPED_TRACE(keyword);
+    Lines lines = WithoutBanner(Convert({"-d", std::string("--dds-compression=") + keyword}).lines);
+    auto bpp = std::find(lines.begin(), lines.end(), "DDS BPP: 0");
+    ASSERT_NE(bpp, lines.end());
+    EXPECT_EQ(*(bpp + 1), next);
+    const std::string bytes = e2e::ReadBytes(dir_.File("sea.dds"));
+    EXPECT_EQ(bytes == automatic, std::string(next).rfind("Flip", 0) == 0);
+  }
+  e2e::WriteBytes(dir_.File("p.ini"), "[CLI]\n--DDS-COMPRESSION = dxt5\n");
+  Convert({"-q", "--profile=" + dir_.File("p.ini")});
+  EXPECT_EQ(e2e::ReadBytes(dir_.File("sea.dds")).substr(84, 4), "DXT5");
+}
+
 TEST_F(ConversionRun, QuietDebugRunKeepsOnlyReportAndWorkerLines) {
   e2e::RunResult result = Convert({"-q", "-d", "--width=32", "--height=24", "--gamma=1.5"});
   ASSERT_FALSE(result.lines.empty());

@@ -1,0 +1,37 @@
+// A JPEG picture decoded row by row into a FreeImage bitmap, so that the
+// rows at the top can be encoded while the rest is still being decoded. The
+// bitmap is the one FreeImage's own loader makes with JPEG_ACCURATE (same
+// libjpeg, same settings, same pixels), for the pictures it handles:
+// greyscale and colour, not CMYK.
+#pragma once
+#include <FreeImage.h>
+
+#include <memory>
+#include <string>
+
+namespace jpg2dds {
+
+struct JpegRowDecoderState;
+
+struct JpegRowDecoder {
+  FIBITMAP* picture = nullptr;  // allocated by StartJpegRows, rows filled top first
+  int rowsDone = 0;             // rows of `picture` (from the top) that hold their pixels
+  std::shared_ptr<JpegRowDecoderState> state;
+};
+
+// Reads the header and allocates the picture. False (and nothing allocated)
+// when the bytes cannot be decoded this way: damaged, CMYK, or no memory.
+// `jpeg` must stay unchanged until the decoder is finished.
+bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder);
+
+// Decodes up to `rows` further rows, and ends decoding after the last one.
+// False when libjpeg fails, where FreeImage's loader fails too (a truncated
+// file is no failure: it ends in grey rows there as here); the picture stays
+// allocated for its owner to release.
+bool DecodeJpegRows(JpegRowDecoder& decoder, int rows);
+
+// Ends decoding (also after a failure) and releases libjpeg's memory; the
+// picture stays with the caller.
+void FinishJpegRows(JpegRowDecoder& decoder);
+
+}  // namespace jpg2dds
