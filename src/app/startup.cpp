@@ -15,6 +15,7 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
+#include "platform/signals.h"
 #include "platform/text_case.h"
 #include "settings/conversion_settings.h"
 #include "texts/string_catalogue.h"
@@ -40,6 +41,7 @@ void ShowHelpInsteadOfWindow(const std::string& title) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args) {
+  InstallProcessSignals();
   InitImageLibraries();
   const std::string title = FullTitle();
   // A second copy waits for the first and then runs, so that a script that

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 
 namespace jpg2dds {
 namespace {
@@ -43,13 +42,30 @@ bool ReadKeyPress(int fd) {
   return false;
 }
 
+// Writes the bytes to standard output in as few writes as it takes. When
+// standard output cannot take them (its reader has gone, the disk is full)
+// they are lost and the caller goes on: console text is never a reason to
+// stop a conversion.
+void WriteToStandardOutput(const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    // A non-blocking descriptor that is full: wait until it takes more,
+    // as a blocking one would, instead of trying again at once.
+    pollfd pfd{STDOUT_FILENO, POLLOUT, 0};
+    if (n < 0 && errno == EAGAIN && poll(&pfd, 1, -1) > 0) continue;
+    return;
+  }
+}
+
 }  // namespace
 
-void PrintLine(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
+void PrintLine(const std::string& text) { WriteToStandardOutput(text + '\n'); }
 
 void SetConsoleTitle(const std::string& title) {
   if (!isatty(STDOUT_FILENO)) return;
@@ -59,8 +75,7 @@ void SetConsoleTitle(const std::string& title) {
     if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) sequence += c;
   }
   sequence += '\a';
-  std::fwrite(sequence.data(), 1, sequence.size(), stdout);
-  std::fflush(stdout);
+  WriteToStandardOutput(sequence);
 }
 
 void WaitForKey() {

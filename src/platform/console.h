@@ -4,7 +4,8 @@
 
 namespace jpg2dds {
 
-// Writes the text and "\n" to standard output and flushes.
+// Writes the text and "\n" to standard output at once, unbuffered. A line
+// that cannot be written (a closed pipe, a full disk) is lost, nothing more.
 void PrintLine(const std::string& text);
 
 // Sets the terminal title, only when standard output is a terminal.
