@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/program_identity.h"
 #include "e2e_support.h"
+#include "platform/instance_lock.h"
 
 namespace {
 
@@ -40,6 +42,31 @@ TEST(ShellPipe, ReaderThatGoesAwayNeitherEndsTheRunNorLosesTheFile) {
       EXPECT_EQ(e2e::ReadBytes(dir.File("pic.dds")).substr(0, 4), "DDS ");
       unlink(dir.File("pic.dds").c_str());
     }
+  }
+}
+
+// `jpg2dds ... >&-` and the like: a descriptor closed at the start must not
+// be taken by the lock file or the output file, which would then receive
+// console text.
+TEST(ShellStreams, ClosedStandardStreamsReceiveNothingOfOurs) {
+  TempDir dir;
+  const std::string input = dir.File("pic.jpg");
+  e2e::WriteJpeg(input, 64, 48);
+  const Lines args = {"-i", input, "-o", dir.path(), "-d"};
+  ASSERT_EQ(e2e::RunJpg2dds(args).exitCode, 0);
+  const std::string expected = e2e::ReadBytes(dir.File("pic.dds"));
+  ASSERT_EQ(expected.substr(0, 4), "DDS ");
+  const std::string lockFile = jpg2dds::InstanceLockPath(jpg2dds::FullTitle());
+  for (const std::vector<int>& closed : {std::vector<int>{0}, {1}, {2}, {1, 2}, {0, 1, 2}}) {
+    std::string which;
+    for (int fd : closed) which += std::to_string(fd) + " ";
+    SCOPED_TRACE("closed: " + which);
+    unlink(dir.File("pic.dds").c_str());
+    ASSERT_EQ(truncate(lockFile.c_str(), 0), 0);
+    EXPECT_EQ(e2e::RunJpg2dds(args, "", -1, closed).exitCode, 0);
+    EXPECT_EQ(e2e::ReadBytes(lockFile), "");
+    EXPECT_EQ(e2e::ReadBytes(dir.File("pic.dds")), expected);
+    EXPECT_EQ(e2e::ListFolder(dir.path()), (Lines{"pic.dds", "pic.jpg"}));
   }
 }
 

@@ -16,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
 #include "platform/signals.h"
+#include "platform/standard_streams.h"
 #include "platform/text_case.h"
 #include "settings/conversion_settings.h"
 #include "texts/string_catalogue.h"
@@ -41,6 +42,7 @@ void ShowHelpInsteadOfWindow(const std::string& title) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args) {
+  EnsureStandardStreamsOpen();
   InstallProcessSignals();
   InitImageLibraries();
   const std::string title = FullTitle();
