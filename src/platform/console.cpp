@@ -24,22 +24,36 @@ void RestoreAndReraise(int signal) {
 
 const int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-// Reads what one key press sent. Returns whether it carries a character:
-// escape sequences (arrows, function keys, modifier reports) do not; a lone
-// Escape key does.
+// Whether the bytes of one key press carry a character. Escape sequences
+// (arrows, function keys, modifier reports), which begin with CSI "ESC [" or
+// SS3 "ESC O", do not; Escape followed by a printable character is that key
+// with Alt held, and a lone Escape is the Escape key: both do.
+bool KeyBytesCarryCharacter(const unsigned char* bytes, size_t count) {
+  if (count == 0) return false;
+  if (bytes[0] != 0x1B || count == 1) return true;
+  const unsigned char next = bytes[1];
+  if (next == '[' || next == 'O') return false;
+  const bool ascii = next >= 0x20 && next < 0x7F;
+  const bool utf8Lead = next >= 0xC2 && next <= 0xF4;  // Alt with a letter beyond ASCII
+  return ascii || utf8Lead;
+}
+
+// Reads what one key press sent. Returns whether it ends the wait.
 bool ReadKeyPress(int fd) {
   unsigned char buffer[64];
   ssize_t n = read(fd, buffer, sizeof buffer);
   if (n < 0) return errno != EINTR && errno != EAGAIN;
   if (n == 0) return true;  // the terminal hung up: no key will ever come
-  if (buffer[0] != 0x1B) return true;
-  if (n > 1) return false;  // a whole escape sequence
-  // A terminal sends a whole sequence at once; give the rest a moment to
-  // arrive before taking the byte as the Escape key itself.
-  pollfd pfd{fd, POLLIN, 0};
-  if (poll(&pfd, 1, 50) <= 0) return true;
-  if (read(fd, buffer, sizeof buffer) < 0) return true;  // drops the sequence's tail
-  return false;
+  if (n == 1 && buffer[0] == 0x1B) {
+    // A terminal sends a whole sequence at once; give the rest a moment to
+    // arrive before taking the byte as the Escape key itself.
+    pollfd pfd{fd, POLLIN, 0};
+    if (poll(&pfd, 1, 50) > 0) {
+      ssize_t more = read(fd, buffer + 1, sizeof buffer - 1);
+      if (more > 0) n += more;
+    }
+  }
+  return KeyBytesCarryCharacter(buffer, static_cast<size_t>(n));
 }
 
 // Writes the bytes to standard output in as few writes as it takes. When

@@ -84,10 +84,24 @@ TEST_F(KeyWait, KeysWithoutACharacterDoNotEndTheWait) {
   ASSERT_TRUE(WaitForRawMode());
   Type("\x1B[A");      // arrow up
   Type("\x1B[1;2P");   // shifted function key
+  Type("\x1BOP");      // F1 as an application keypad sends it
+  Type("\x1BOA");      // arrow up, likewise
   EXPECT_FALSE(ReadUntil("done", 500)) << output;
   Type("\x1B");        // the Escape key alone carries a character
   EXPECT_TRUE(ReadUntil("done restored", 10000)) << output;
 }
+
+// Alt with a key: the terminal sends Escape and then the key's character.
+class AltKey : public KeyWait, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(AltKey, EndsTheWait) {
+  ASSERT_TRUE(WaitForRawMode());
+  Type(GetParam());
+  EXPECT_TRUE(ReadUntil("done restored", 10000)) << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AltKey,
+                         ::testing::Values("\x1Bx", "\x1BX", "\x1B" "5", "\x1B ", "\x1B~", "\x1B\xC3\xA9"));
 
 TEST(WaitForKey, ReturnsAtOnceWithoutATerminal) {
   pid_t child = fork();
