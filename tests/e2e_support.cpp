@@ -43,7 +43,6 @@ Running StartJpg2dds(const std::vector<std::string>& args, const std::string& wo
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     if (fileSizeLimit > 0) {
-      signal(SIGXFSZ, SIG_IGN);
       rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
     }

@@ -37,7 +37,7 @@ int FinishJpg2dds(Running& run);
 // and no controlling terminal, in `workDir` when given, every signal at its
 // default disposition and none blocked, as a shell starts a command. A
 // positive `fileSizeLimit` caps the size of every file it writes
-// (RLIMIT_FSIZE, with SIGXFSZ ignored). The descriptors in `closedFds` (of 0,
+// (RLIMIT_FSIZE, as `ulimit -f` does). The descriptors in `closedFds` (of 0,
 // 1 and 2) are closed when it starts. Fails the test on a hang (60 s).
 RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
                      long fileSizeLimit = -1, const std::vector<int>& closedFds = {});

@@ -5,24 +5,18 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <csignal>
 
 namespace jpg2dds {
 namespace {
 
-// The terminal state to put back if a signal ends the program during a key
-// wait; a terminal left without echo is unusable for the user's shell.
-int gWaitFd = -1;
+// The terminal of a key wait in progress and the mode to put back, for a
+// signal that ends the program during the wait: a terminal left without echo
+// is unusable for the user's shell. The mode is written before the
+// descriptor is published.
+std::atomic<int> gWaitFd{-1};
 termios gSavedMode{};
-
-void RestoreAndReraise(int signal) {
-  if (gWaitFd >= 0) tcsetattr(gWaitFd, TCSANOW, &gSavedMode);
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-const int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Whether the bytes of one key press carry a character. Escape sequences
 // (arrows, function keys, modifier reports), which begin with CSI "ESC [" or
@@ -79,6 +73,11 @@ void WriteToStandardOutput(const std::string& bytes) {
 
 }  // namespace
 
+void RestoreTerminalOfKeyWait() {
+  int fd = gWaitFd.load();
+  if (fd >= 0) tcsetattr(fd, TCSANOW, &gSavedMode);
+}
+
 void PrintLine(const std::string& text) { WriteToStandardOutput(text + '\n'); }
 
 void SetConsoleTitle(const std::string& title) {
@@ -106,20 +105,13 @@ void WaitForKey() {
   raw.c_cc[VTIME] = 0;
 
   gSavedMode = saved;
-  gWaitFd = fd;
-  struct sigaction restore {}, previous[4];
-  restore.sa_handler = RestoreAndReraise;
-  sigemptyset(&restore.sa_mask);
-  for (int i = 0; i < 4; ++i) sigaction(kEndingSignals[i], &restore, &previous[i]);
-
+  gWaitFd.store(fd);
   if (tcsetattr(fd, TCSANOW, &raw) == 0) {
     while (!ReadKeyPress(fd)) {
     }
     tcsetattr(fd, TCSANOW, &saved);
   }
-
-  for (int i = 0; i < 4; ++i) sigaction(kEndingSignals[i], &previous[i], nullptr);
-  gWaitFd = -1;
+  gWaitFd.store(-1);
   close(fd);
 }
 
