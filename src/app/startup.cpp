@@ -42,6 +42,7 @@ void ShowHelpInsteadOfWindow(const std::string& title) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args) {
+  // Before DevIL, the lock or anything else opens a file or writes.
   EnsureStandardStreamsOpen();
   InstallProcessSignals();
   InitImageLibraries();
