@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   // Size from the header only, for the per-pixel memory figure.
   std::string bytes;
   uint32_t width = 0, height = 0;
-  ReadWholeFile(argv[1], bytes);
+  ReadWholeFile(argv[1], size_t{1} << 32, bytes);
   ReadJpegFrameSize(bytes, width, height);
   bytes = std::string();
   const double pixels = double(width) * height;

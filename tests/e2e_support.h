@@ -16,28 +16,31 @@ struct RunResult {
 // A jpg2dds process running in the background, its output read on demand.
 struct Running {
   int pid = -1;
-  int out = -1;      // read end of its standard output
+  int out = -1;      // read end of its standard output; the test may close it early (-1)
   std::string text;  // what has been read so far
+  int status = 0;    // as waitpid() reports it, once FinishJpg2dds has run
 };
 
 // Starts jpg2dds as RunJpg2dds does, without waiting for it.
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
-                     long fileSizeLimit = -1);
+                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {});
 
 // Reads what arrives within the time; false at the end of the output.
 bool ReadOutputFor(Running& run, int milliseconds);
 
-// Reads to the end of the output and returns the exit code; a process that
-// has not ended within 60 s is killed and the test fails.
+// Reads to the end of the output (unless `out` was closed) and returns the
+// exit code, 128 + the signal's number for a process that a signal ended; a
+// process that has not ended within 60 s is killed and the test fails.
 int FinishJpg2dds(Running& run);
 
 // Runs the jpg2dds binary with the arguments, standard input from /dev/null
-// and no controlling terminal, in `workDir` when given. A positive
-// `fileSizeLimit` caps the size of every file it writes (RLIMIT_FSIZE, with
-// SIGXFSZ ignored), which makes writes fail as on a full disk. Fails the
-// test on a hang (60 s).
+// and no controlling terminal, in `workDir` when given, every signal at its
+// default disposition and none blocked, as a shell starts a command. A
+// positive `fileSizeLimit` caps the size of every file it writes
+// (RLIMIT_FSIZE, as `ulimit -f` does). The descriptors in `closedFds` (of 0,
+// 1 and 2) are closed when it starts. Fails the test on a hang (60 s).
 RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
-                     long fileSizeLimit = -1);
+                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {});
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.

@@ -15,6 +15,8 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
+#include "platform/signals.h"
+#include "platform/standard_streams.h"
 #include "platform/text_case.h"
 #include "settings/conversion_settings.h"
 #include "texts/string_catalogue.h"
@@ -40,6 +42,9 @@ void ShowHelpInsteadOfWindow(const std::string& title) {
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args) {
+  // Before DevIL, the lock or anything else opens a file or writes.
+  EnsureStandardStreamsOpen();
+  InstallProcessSignals();
   InitImageLibraries();
   const std::string title = FullTitle();
   // A second copy waits for the first and then runs, so that a script that

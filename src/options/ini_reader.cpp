@@ -64,7 +64,7 @@ IniDocument ParseIniText(const std::string& bytes) {
 
 bool ReadIniFile(const std::string& path, IniDocument& document) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
+  if (!ReadWholeFile(path, kMaxIniFileBytes, bytes)) return false;
   document = ParseIniText(bytes);
   return true;
 }

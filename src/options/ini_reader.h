@@ -1,5 +1,6 @@
 // Reading of INI text, shared by profile files and the configuration file.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,12 @@ struct IniDocument {
 // otherwise; either way the result holds UTF-8.
 IniDocument ParseIniText(const std::string& bytes);
 
-// Reads and parses a file; false when it cannot be opened or read.
+// Larger files are refused: no settings file comes near it, and what does
+// is no settings file.
+constexpr size_t kMaxIniFileBytes = size_t{16} << 20;
+
+// Reads and parses a file; false when it is no regular file (a folder, a
+// FIFO, a device), is larger than kMaxIniFileBytes, or cannot be read.
 bool ReadIniFile(const std::string& path, IniDocument& document);
 
 // The first group of that name (ASCII letters compared regardless of case);

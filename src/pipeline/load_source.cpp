@@ -12,9 +12,8 @@ namespace jpg2dds {
 
 FIBITMAP* LoadJpegFile(const std::string& path, int flags) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return nullptr;
   // FreeImage's memory streams count in 32 bits.
-  if (bytes.size() > std::numeric_limits<DWORD>::max()) return nullptr;
+  if (!ReadWholeFile(path, std::numeric_limits<DWORD>::max(), bytes)) return nullptr;
   ReplaceExifSegments(bytes);
   // A few bytes can claim a picture of gigabytes; such a claim is refused
   // from the header before any pixel memory is asked for.

@@ -4,14 +4,21 @@
 
 namespace jpg2dds {
 
-// Writes the text and "\n" to standard output and flushes.
+// Writes the text and "\n" to standard output at once, unbuffered. A line
+// that cannot be written (a closed pipe, a full disk) is lost, nothing more.
 void PrintLine(const std::string& text);
 
 // Sets the terminal title, only when standard output is a terminal.
 void SetConsoleTitle(const std::string& title);
 
 // Waits for one key that produces a character, from the controlling
-// terminal; returns at once when there is none.
+// terminal; returns at once when there is none. The terminal is in
+// non-canonical, no-echo mode meanwhile; a signal that ends the process
+// puts it back through RestoreTerminalOfKeyWait (see platform/signals.h).
 void WaitForKey();
+
+// Puts the terminal of a key wait in progress back into the mode it had
+// before; nothing when no wait is in progress. Async-signal-safe.
+void RestoreTerminalOfKeyWait();
 
 }  // namespace jpg2dds

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "platform/signals.h"
+
 namespace jpg2dds {
 namespace {
 
@@ -21,6 +23,7 @@ class KeyWait : public ::testing::Test {
     child = forkpty(&master, nullptr, nullptr, nullptr);
     ASSERT_GE(child, 0);
     if (child == 0) {
+      InstallProcessSignals();
       termios before{};
       tcgetattr(STDIN_FILENO, &before);
       PrintLine("waiting");
@@ -84,10 +87,36 @@ TEST_F(KeyWait, KeysWithoutACharacterDoNotEndTheWait) {
   ASSERT_TRUE(WaitForRawMode());
   Type("\x1B[A");      // arrow up
   Type("\x1B[1;2P");   // shifted function key
+  Type("\x1BOP");      // F1 as an application keypad sends it
+  Type("\x1BOA");      // arrow up, likewise
   EXPECT_FALSE(ReadUntil("done", 500)) << output;
   Type("\x1B");        // the Escape key alone carries a character
   EXPECT_TRUE(ReadUntil("done restored", 10000)) << output;
 }
+
+TEST_F(KeyWait, CtrlCPutsTheTerminalBackAndEndsTheProcessBySigint) {
+  ASSERT_TRUE(WaitForRawMode());
+  Type("\x03");
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  child = -1;
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  termios mode{};
+  ASSERT_EQ(tcgetattr(master, &mode), 0);
+  EXPECT_EQ(mode.c_lflag & (ICANON | ECHO), tcflag_t{ICANON | ECHO});
+}
+
+// Alt with a key: the terminal sends Escape and then the key's character.
+class AltKey : public KeyWait, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(AltKey, EndsTheWait) {
+  ASSERT_TRUE(WaitForRawMode());
+  Type(GetParam());
+  EXPECT_TRUE(ReadUntil("done restored", 10000)) << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AltKey,
+                         ::testing::Values("\x1Bx", "\x1BX", "\x1B" "5", "\x1B ", "\x1B~", "\x1B\xC3\xA9"));
 
 TEST(WaitForKey, ReturnsAtOnceWithoutATerminal) {
   pid_t child = fork();

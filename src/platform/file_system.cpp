@@ -1,10 +1,12 @@
 #include "platform/file_system.h"
 
+#include <fcntl.h>
 #include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <utility>
 
 #include "platform/paths.h"
 
@@ -51,17 +53,36 @@ std::string ProgramFolder() {
 
 std::string ProgramFileName() { return FileNamePart(SelfPath()); }
 
-bool ReadWholeFile(const std::string& path, std::string& contents) {
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& contents) {
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  contents.clear();
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) contents.append(buffer, n);
-  bool ok = !std::ferror(file);
-  std::fclose(file);
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= maxBytes;
+  std::string bytes;
+  // Read straight into the text, a size larger than the file's at first so
+  // that a file that grows while it is read is seen doing so, and held to
+  // the same bound.
+  size_t used = 0;
+  if (ok) bytes.resize(std::min<uint64_t>(maxBytes, static_cast<uint64_t>(st.st_size)) + 1);
+  while (ok) {
+    if (used == bytes.size()) {
+      ok = bytes.size() <= maxBytes;
+      if (!ok) break;
+      bytes.resize(std::min<size_t>(maxBytes + 1, bytes.size() * 2));
+    }
+    ssize_t n = read(fd, &bytes[used], bytes.size() - used);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    used += static_cast<size_t>(n);
+    ok = used <= maxBytes;
+  }
+  bytes.resize(used);
+  close(fd);
+  if (ok) contents = std::move(bytes);
   return ok;
 }
 

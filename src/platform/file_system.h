@@ -1,5 +1,6 @@
 // File system queries.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,7 +23,9 @@ std::string ProgramFolder();
 // File name of the running program, without folder.
 std::string ProgramFileName();
 
-// Reads a whole file; false when it cannot be opened or read (or is a folder).
-bool ReadWholeFile(const std::string& path, std::string& contents);
+// Reads a whole regular file of at most `maxBytes`; false when it cannot be
+// opened or read, is larger, or is no regular file (a folder, a FIFO, a
+// device). Never blocks on a FIFO that has no writer.
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& contents);
 
 }  // namespace jpg2dds

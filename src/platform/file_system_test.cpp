@@ -59,10 +59,25 @@ TEST_F(Folder, WildcardsAnswerForTheFirstMatch) {
 TEST_F(Folder, ReadWholeFile) {
   Write("b.bin", std::string("a\0b", 3));
   std::string contents;
-  ASSERT_TRUE(ReadWholeFile(path + "/b.bin", contents));
+  ASSERT_TRUE(ReadWholeFile(path + "/b.bin", 3, contents));
   EXPECT_EQ(contents, std::string("a\0b", 3));
-  EXPECT_FALSE(ReadWholeFile(path + "/missing", contents));
-  EXPECT_FALSE(ReadWholeFile(path, contents));
+  EXPECT_FALSE(ReadWholeFile(path + "/missing", 100, contents));
+  EXPECT_FALSE(ReadWholeFile(path, 100, contents));
+  EXPECT_FALSE(ReadWholeFile("/dev/zero", 100, contents));
+  EXPECT_FALSE(ReadWholeFile("/dev/null", 100, contents));
+  EXPECT_EQ(contents, std::string("a\0b", 3)) << "a refused file leaves the contents alone";
+}
+
+TEST_F(Folder, ReadWholeFileRefusesFilesOverTheBound) {
+  for (size_t size : {size_t{0}, size_t{1}, size_t{65535}, size_t{65536}, size_t{65537}, size_t{200000}}) {
+    Write("f.bin", std::string(size, 'x'));
+    for (size_t bound : {size, size + 1, size - 1}) {
+      if (bound > size + 1) continue;  // size 0 has no bound below it
+      std::string contents;
+      EXPECT_EQ(ReadWholeFile(path + "/f.bin", bound, contents), bound >= size) << size << " " << bound;
+      EXPECT_EQ(contents.size(), bound >= size ? size : 0u);
+    }
+  }
 }
 
 TEST(ProgramFile, FolderEndsWithSlashAndHoldsTheFile) {

@@ -4,15 +4,30 @@
 #include <unistd.h>
 
 #include "platform/paths.h"
+#include "platform/signals.h"
+#include "platform/temporary_files.h"
 
 namespace jpg2dds {
 
-std::FILE* CreateNewFile(const std::string& path) {
-  if (!IsWholePath(path)) return nullptr;
+int OpenNewFile(const std::string& path) {
+  if (!IsWholePath(path)) return -1;
+  KeepFileSizeLimitFromEndingProcess();
+  const int slot = RegisterTemporaryFile(path);
+  if (slot == kTemporaryFileRefused) return -1;
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  SettleTemporaryFile(slot, fd >= 0);
+  return fd;
+}
+
+std::FILE* CreateNewFile(const std::string& path) {
+  int fd = OpenNewFile(path);
   if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "wb");
-  if (!file) close(fd);
+  if (!file) {
+    close(fd);
+    unlink(path.c_str());
+    ForgetTemporaryFile(path);
+  }
   return file;
 }
 

@@ -1,5 +1,8 @@
-// Files created fresh for writing through C streams, with every write error
-// caught at the close.
+// Files created fresh for writing, with every write error caught at the
+// close. Such a file is temporary until MoveFileOver puts it in place or
+// RemoveFileQuietly removes it (platform/safe_files.h): a signal that ends
+// the process removes it meanwhile (platform/temporary_files.h). Writing to
+// it past the file size limit fails as on a full disk.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -7,9 +10,12 @@
 
 namespace jpg2dds {
 
-// Creates the file for writing; null when it cannot be made (a path holding
-// a NUL byte cannot) or a file of that name already exists (never opens an
-// existing one).
+// Creates the file for writing (mode 0644 before the umask); -1 when it
+// cannot be made (a path holding a NUL byte cannot) or a file of that name
+// already exists (never opens an existing one).
+int OpenNewFile(const std::string& path);
+
+// OpenNewFile as a C stream; null when the file cannot be made.
 std::FILE* CreateNewFile(const std::string& path);
 
 // Bytes written to the stream so far (its position); -1 when unknown.

@@ -6,13 +6,17 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <vector>
 
+#include "platform/new_file.h"
 #include "platform/paths.h"
+#include "platform/random.h"
+#include "platform/temporary_files.h"
 
 namespace jpg2dds {
 namespace {
+
+// Another name is tried when one is taken already.
+constexpr int kTemporaryNameTries = 8;
 
 void FlushFolderOf(const std::string& path) {
   std::string folder = FolderPart(path);
@@ -53,22 +57,30 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
   struct stat st {};
   if (stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
   if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+  // Only now: until the rename the file still stood under its temporary name.
+  ForgetTemporaryFile(from);
   FlushFolderOf(to);
   return true;
 }
 
 void RemoveFileQuietly(const std::string& path) {
-  if (!path.empty() && IsWholePath(path)) unlink(path.c_str());
+  if (path.empty() || !IsWholePath(path)) return;
+  unlink(path.c_str());
+  ForgetTemporaryFile(path);
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
   if (!IsWholePath(path)) return false;
-  std::string pattern = path + ".tmp-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  int fd = mkstemp(name.data());
+  // A name of our own rather than mkstemp's: it is listed as temporary
+  // before the file exists (OpenNewFile), which mkstemp does not allow.
+  std::string temporary;
+  int fd = -1;
+  for (int i = 0; i < kTemporaryNameTries && fd < 0; ++i) {
+    temporary = path + ".tmp-";
+    for (int letter = 0; letter < 6; ++letter) temporary += static_cast<char>('a' + RandomInRange(0, 25));
+    fd = OpenNewFile(temporary);
+  }
   if (fd < 0) return false;
-  std::string temporary = name.data();
   fchmod(fd, 0644);
   bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;

@@ -12,10 +12,12 @@ bool FlushFileToDisk(const std::string& path);
 
 // Moves `from` over `to` atomically with rename(); an existing `to` is
 // replaced whatever its permission bits. Refuses (false) when `to` is a
-// folder. The folder entry is flushed afterwards.
+// folder. The folder entry is flushed afterwards. A file made with
+// OpenNewFile (platform/new_file.h) is no temporary file once moved.
 bool MoveFileOver(const std::string& from, const std::string& to);
 
-// Removes a file; quiet when it is not there.
+// Removes a file; quiet when it is not there. A file made with OpenNewFile
+// is no temporary file any more.
 void RemoveFileQuietly(const std::string& path);
 
 // Writes the bytes under a temporary name in the target's folder, flushes,

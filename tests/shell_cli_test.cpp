@@ -1,0 +1,149 @@
+// What a shell does around a run: a pipe whose reader goes away, closed
+// standard streams, signals that end the process, a file size limit.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/program_identity.h"
+#include "e2e_support.h"
+#include "platform/instance_lock.h"
+
+namespace {
+
+using e2e::FinishJpg2dds;
+using e2e::Running;
+using e2e::StartJpg2dds;
+using e2e::TempDir;
+using Lines = std::vector<std::string>;
+
+bool HasTemporaryFile(const std::string& folder) {
+  Lines names = e2e::ListFolder(folder);
+  return std::any_of(names.begin(), names.end(),
+                     [](const std::string& n) { return n.compare(0, 6, "tessel") == 0; });
+}
+
+// The worker's line for the one file of a debug run.
+std::string Verdict(const e2e::RunResult& result) {
+  for (const std::string& line : result.lines) {
+    if (line == "OK" || line == "Not OK") return line;
+  }
+  return "no verdict in: " + result.out;
+}
+
+bool HasEnded(const Running& run) {
+  siginfo_t info{};
+  return waitid(P_PID, static_cast<id_t>(run.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == run.pid;
+}
+
+// `jpg2dds ... | head -n N`: the reader takes N lines (0: none) and closes
+// its end while the conversion still has lines to print. A lost line is
+// lost, nothing more: the file is written and the exit code is 0.
+TEST(ShellPipe, ReaderThatGoesAwayNeitherEndsTheRunNorLosesTheFile) {
+  TempDir dir;
+  const std::string input = dir.File("pic.jpg");
+  // Big enough that the lines after the conversion come long after the close.
+  e2e::WriteJpeg(input, 1024, 1024);
+  for (const Lines& mode : {Lines{}, Lines{"-d"}}) {
+    for (int linesRead = 0; linesRead <= 8; ++linesRead) {
+      SCOPED_TRACE((mode.empty() ? "plain, " : "debug, ") + std::to_string(linesRead) + " lines read");
+      Lines args = {"-i", input, "-o", dir.path()};
+      args.insert(args.end(), mode.begin(), mode.end());
+      Running run = StartJpg2dds(args);
+      for (int wait = 0; wait < 600 && std::count(run.text.begin(), run.text.end(), '\n') < linesRead; ++wait) {
+        if (!e2e::ReadOutputFor(run, 100)) break;
+      }
+      close(run.out);
+      run.out = -1;
+      EXPECT_EQ(FinishJpg2dds(run), 0);
+      EXPECT_EQ(e2e::ReadBytes(dir.File("pic.dds")).substr(0, 4), "DDS ");
+      unlink(dir.File("pic.dds").c_str());
+    }
+  }
+}
+
+// `jpg2dds ... >&-` and the like: a descriptor closed at the start must not
+// be taken by the lock file or the output file, which would then receive
+// console text.
+TEST(ShellStreams, ClosedStandardStreamsReceiveNothingOfOurs) {
+  TempDir dir;
+  const std::string input = dir.File("pic.jpg");
+  e2e::WriteJpeg(input, 64, 48);
+  const Lines args = {"-i", input, "-o", dir.path(), "-d"};
+  ASSERT_EQ(e2e::RunJpg2dds(args).exitCode, 0);
+  const std::string expected = e2e::ReadBytes(dir.File("pic.dds"));
+  ASSERT_EQ(expected.substr(0, 4), "DDS ");
+  const std::string lockFile = jpg2dds::InstanceLockPath(jpg2dds::FullTitle());
+  for (const std::vector<int>& closed : {std::vector<int>{0}, {1}, {2}, {1, 2}, {0, 1, 2}}) {
+    std::string which;
+    for (int fd : closed) which += std::to_string(fd) + " ";
+    SCOPED_TRACE("closed: " + which);
+    unlink(dir.File("pic.dds").c_str());
+    ASSERT_EQ(truncate(lockFile.c_str(), 0), 0);
+    EXPECT_EQ(e2e::RunJpg2dds(args, "", -1, closed).exitCode, 0);
+    EXPECT_EQ(e2e::ReadBytes(lockFile), "");
+    EXPECT_EQ(e2e::ReadBytes(dir.File("pic.dds")), expected);
+    EXPECT_EQ(e2e::ListFolder(dir.path()), (Lines{"pic.dds", "pic.jpg"}));
+  }
+}
+
+// Ctrl-C, kill, a closed terminal or Ctrl-\\ while the file is written: the
+// temporary file goes, and the process still ends by that signal.
+TEST(ShellSignals, EndingSignalRemovesTheTemporaryFile) {
+  TempDir dir;
+  const std::string input = dir.File("pic.jpg");
+  e2e::WriteJpeg(input, 3000, 3000);
+  const std::string out = dir.File("out");
+  ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    SCOPED_TRACE(strsignal(signal));
+    for (const std::string& name : e2e::ListFolder(out)) unlink((out + "/" + name).c_str());
+    Running run = StartJpg2dds({"-i", input, "-o", out, "-q"}, dir.path());
+    bool sent = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!sent && !HasEnded(run) && std::chrono::steady_clock::now() < deadline) {
+      if (HasTemporaryFile(out)) {
+        sent = kill(run.pid, signal) == 0;
+      } else {
+        usleep(1000);
+      }
+    }
+    EXPECT_TRUE(sent) << "no temporary file seen";
+    FinishJpg2dds(run);
+    EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == signal) << "wait status " << run.status;
+    EXPECT_FALSE(HasTemporaryFile(out)) << e2e::ListFolder(out).front();
+  }
+}
+
+// `ulimit -f`: a write past the limit fails as on a full disk, whatever the
+// limit; the file is "Not OK", the older output stays, nothing is left over.
+// At the file's own size the write succeeds.
+TEST(ShellLimits, FileSizeLimitFailsTheFileLikeAFullDisk) {
+  TempDir dir;
+  const std::string input = dir.File("pic.jpg");
+  e2e::WriteJpeg(input, 512, 512);
+  const Lines args = {"-i", input, "-o", dir.path(), "-q", "-d"};
+  ASSERT_EQ(e2e::RunJpg2dds(args).lines.back(), "OK");
+  const long size = static_cast<long>(e2e::ReadBytes(dir.File("pic.dds")).size());
+  const std::string old = "an older output";
+  for (long limit : {1L, 127L, 128L, 129L, 4096L, size / 2, size - 1, size}) {
+    SCOPED_TRACE("limit " + std::to_string(limit) + " of " + std::to_string(size));
+    e2e::WriteBytes(dir.File("pic.dds"), old);
+    e2e::RunResult result = e2e::RunJpg2dds(args, "", limit);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(Verdict(result), limit < size ? "Not OK" : "OK");
+    if (limit < size) {
+      EXPECT_EQ(e2e::ReadBytes(dir.File("pic.dds")), old);
+    }
+    EXPECT_EQ(e2e::ListFolder(dir.path()), (Lines{"pic.dds", "pic.jpg"}));
+  }
+}
+
+}  // namespace
