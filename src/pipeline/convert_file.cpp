@@ -14,6 +14,29 @@
 
 namespace jpg2dds {
 
+namespace {
+
+// The built-in encoder's format for a DDS Compression value; false for AUTO
+// (and any value without a keyword), which is DevIL's.
+bool EncoderFormat(int32_t compression, DdsFormat& format) {
+  switch (compression) {
+    case choice::kDdsDxt1: format = DdsFormat::kDxt1; return true;
+    case choice::kDdsDxt5: format = DdsFormat::kDxt5; return true;
+    case choice::kDdsNone: format = DdsFormat::kBgra; return true;
+    default: return false;
+  }
+}
+
+// Whether any of the steps between loading and writing is switched on; off,
+// each hands the decoded picture on as it is.
+bool AnyEditSwitchedOn(const ConversionSettings& s) {
+  return s.doImageRotation || s.doImageResize || s.doImageFlipHorizontal || s.doImageFlipVertical ||
+         s.doImageColorCorrection || s.doImageGreyscale || s.doImageThreshold ||
+         s.doFrame != choice::kFrameNone || s.doWatermark != choice::kWatermarkNone;
+}
+
+}  // namespace
+
 // The picture is owned here and handed from step to step: each step returns
 // the bitmap that replaces the one it was given (releasing that one when it
 // made a new one), and a null picture passes through every step to fail the
@@ -21,7 +44,22 @@ namespace jpg2dds {
 bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
                  StepTimings* timings) {
   const auto decodeStart = std::chrono::steady_clock::now();
-  FIBITMAP* picture = LoadSourceImage(job.currentInputFile);
+  std::string bytes;
+  int orientation = 0;
+  const bool readable = ReadJpegForDecoding(job.currentInputFile, bytes, orientation);
+  DdsFormat format = DdsFormat::kDxt1;
+  const bool encoder = EncoderFormat(settings.ddsCompression, format);
+  // With no edit and no turn, the built-in encoder takes the rows as they
+  // are decoded: the same picture, but decoding and encoding overlap.
+  if (readable && encoder && !AnyEditSwitchedOn(settings) && orientation <= 1) {
+    JpegRowDecoder decoder;
+    if (StartJpegRows(bytes, decoder)) {
+      job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(decoder.picture));
+      return WriteStreamedDdsFile(decoder, format, settings, job);
+    }
+  }
+  FIBITMAP* picture = readable ? DecodeJpegBytes(bytes, kSourceLoadFlags) : nullptr;
+  bytes = std::string();
   if (timings) timings->decode += std::chrono::steady_clock::now() - decodeStart;
 
   int width = static_cast<int>(FreeImage_GetWidth(picture));
@@ -48,12 +86,7 @@ bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const W
   picture = ApplyThreshold(picture, settings);
   picture = ApplyFrame(picture, width, height, settings);
   picture = ApplyWatermark(picture, width, height, settings, job, font);
-  switch (settings.ddsCompression) {
-    case choice::kDdsDxt1: return WriteEncodedDdsFile(picture, DdsFormat::kDxt1, settings, job);
-    case choice::kDdsDxt5: return WriteEncodedDdsFile(picture, DdsFormat::kDxt5, settings, job);
-    case choice::kDdsNone: return WriteEncodedDdsFile(picture, DdsFormat::kBgra, settings, job);
-    default: break;
-  }
+  if (encoder) return WriteEncodedDdsFile(picture, format, settings, job);
   picture = ConvertToOutputDepth(picture, job);
   return WriteDdsFile(picture, settings, job, timings);
 }

@@ -198,3 +198,40 @@ TEST_F(ConvertFileTest, ExistingOutputIsReplacedOnlyBySuccess) {
 
 }  // namespace
 }  // namespace jpg2dds
+
+namespace jpg2dds {
+namespace {
+
+// Without edits the built-in encoder takes the rows while they are decoded;
+// with a switch on that changes nothing (a turn by 0 degrees) the decoded
+// picture goes through the steps first. Both give the same file, for every
+// kind of photo and format, and for a photo whose Exif block turns it.
+TEST_F(ConvertFileTest, DecodingWhileEncodingGivesTheSameFile) {
+  const int kinds[] = {JPEG_SUBSAMPLING_420, JPEG_PROGRESSIVE | JPEG_SUBSAMPLING_444, 0};
+  for (int kind : kinds) {
+    for (bool grey : {false, true}) {
+      FIBITMAP* photo = testing::MakePicture(203, 77, [](int x, int y) { return uint32_t(x * 131 + y * 977) * 0x01020301u; }, grey);
+      ASSERT_TRUE(FreeImage_Save(FIF_JPEG, photo, folder.File("in.jpg").c_str(), 85 | kind));
+      FreeImage_Unload(photo);
+      for (int turn : {0, 6}) {
+        if (turn) WriteBytes(folder.File("in.jpg"), testing::WithExifOrientation(ReadBytes(folder.File("in.jpg")), turn));
+        job.currentInputFile = folder.File("in.jpg");
+        for (int compression : {choice::kDdsDxt1, choice::kDdsDxt5, choice::kDdsNone}) {
+          SCOPED_TRACE(std::to_string(kind) + (grey ? " grey" : "") + " turn " + std::to_string(turn) + " " +
+                       std::to_string(compression));
+          settings.ddsCompression = static_cast<int8_t>(compression);
+          settings.doImageRotation = 0;
+          ASSERT_TRUE(ConvertFile(settings, job, nullptr));
+          const std::string streamed = ReadBytes(job.currentOutputPath);
+          settings.doImageRotation = 1;
+          settings.imageRotation = 0;
+          ASSERT_TRUE(ConvertFile(settings, job, nullptr));
+          EXPECT_EQ(ReadBytes(job.currentOutputPath), streamed);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace jpg2dds

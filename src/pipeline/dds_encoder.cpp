@@ -1,6 +1,8 @@
 #include "pipeline/dds_encoder.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <cstring>
 #include <new>
 
@@ -31,8 +33,6 @@ struct LevelRows {
     }
   }
 };
-
-int Tasks(int rows) { return (rows + kRowsPerTask - 1) / kRowsPerTask; }
 
 // Rows [first, first + 4) of the level: the encoded block row `blockRow`.
 // Blocks that reach past the picture repeat its last row and column.
@@ -84,9 +84,40 @@ void EncodeRows(const LevelRows& level, DdsFormat format, int first, int last, u
 
 int EncodedRows(DdsFormat format, int height) { return format == DdsFormat::kBgra ? height : (height + 3) / 4; }
 
+// Rows of level 0 that have been made, for tasks that must wait for theirs.
+struct RowGate {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int rows = 0;
+  bool failed = false;
+
+  void Publish(int done, bool ok) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      rows = done;
+      failed = failed || !ok;
+    }
+    changed.notify_all();
+  }
+  void WaitFor(int needed) {
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [&] { return rows >= needed || failed; });
+  }
+};
+
+// One piece of work: rows [first, last) of a level, encoded, or built from
+// the level above; `needs` is how many rows of the level above (or of the
+// picture, for level 0's encoding) must exist first.
+struct Task {
+  int level;
+  bool build;
+  int first, last;
+  int needs;
+};
+
 }  // namespace
 
-bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& encoded) {
+bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& encoded, const RowProducer& producer) {
   if (!HasBgraRows(picture)) {
     if (picture) FreeImage_Unload(picture);
     return false;
@@ -110,30 +141,72 @@ bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& enc
   for (int i = 0; i < levels; ++i) {
     rows[i] = {chain[i].width, chain[i].height, i == 0 ? picture : nullptr, i == 0 ? nullptr : pixels[i].data()};
   }
+  RowGate gate;
+  gate.rows = producer ? 0 : chain[0].height;
 
-  // Each level from the one above, its rows spread over the threads.
-  for (int i = 1; i < levels; ++i) {
-    const LevelRows& above = rows[i - 1];
-    const LevelSize size = chain[i];
-    ParallelFor(Tasks(size.height), threads, [&](int task) {
-      const int first = task * kRowsPerTask, last = std::min(size.height, first + kRowsPerTask);
-      DownsampleRows([&](int y, uint8_t* bgra) { above.Read(y, bgra); }, above.width, above.height, size.width,
-                     size.height, first, last,
-                     pixels[i].data() + static_cast<size_t>(first) * size.width * 4);
-    });
-  }
+  auto encodeTasks = [&](int level, std::vector<Task>& tasks) {
+    const int total = EncodedRows(format, chain[level].height);
+    const int perRow = format == DdsFormat::kBgra ? 1 : 4;
+    for (int first = 0; first < total; first += kRowsPerTask) {
+      const int last = std::min(total, first + kRowsPerTask);
+      tasks.push_back({level, false, first, last, std::min(chain[level].height, last * perRow)});
+    }
+  };
+  auto buildTasks = [&](int level, std::vector<Task>& tasks) {
+    const int64_t above = chain[level - 1].height, height = chain[level].height;
+    for (int first = 0; first < height; first += kRowsPerTask) {
+      const int last = std::min<int>(static_cast<int>(height), first + kRowsPerTask);
+      tasks.push_back({level, true, first, last, static_cast<int>((last * above + height - 1) / height)});
+    }
+  };
+  auto run = [&](const Task& task) {
+    if (task.level == 0) gate.WaitFor(task.needs);
+    if (!task.build) {
+      EncodeRows(rows[task.level], format, task.first, task.last, encoded.levels[task.level].data());
+      return;
+    }
+    const LevelRows& above = rows[task.level - 1];
+    const LevelSize size = chain[task.level];
+    DownsampleRows([&](int y, uint8_t* bgra) { above.Read(y, bgra); }, above.width, above.height, size.width,
+                   size.height, task.first, task.last,
+                   pixels[task.level].data() + static_cast<size_t>(task.first) * size.width * 4);
+  };
+  auto runAll = [&](std::vector<Task>& tasks, const std::function<void()>& leader) {
+    // Tasks that wait for rows are handed out in the order those rows come.
+    std::stable_sort(tasks.begin(), tasks.end(), [](const Task& a, const Task& b) { return a.needs < b.needs; });
+    ParallelFor(static_cast<int>(tasks.size()), threads, [&](int i) { run(tasks[i]); }, leader);
+  };
 
-  // Then every level's rows at once, as one list of tasks.
-  std::vector<std::pair<int, int>> tasks;  // (level, first encoded row)
-  for (int i = 0; i < levels; ++i) {
-    for (int first = 0; first < EncodedRows(format, chain[i].height); first += kRowsPerTask) tasks.push_back({i, first});
+  // First everything that reads level 0: its own blocks and level 1, while
+  // a producer is still making its rows.
+  std::vector<Task> first;
+  encodeTasks(0, first);
+  if (levels > 1) buildTasks(1, first);
+  std::function<void()> leader;
+  if (producer) {
+    leader = [&] {
+      for (int done = 0, height = chain[0].height; done < height;) {
+        const bool ok = producer(done);
+        gate.Publish(done, ok);
+        if (!ok) return;
+      }
+    };
   }
-  ParallelFor(static_cast<int>(tasks.size()), threads, [&](int task) {
-    const auto [level, first] = tasks[task];
-    const int last = std::min(EncodedRows(format, chain[level].height), first + kRowsPerTask);
-    EncodeRows(rows[level], format, first, last, encoded.levels[level].data());
-  });
+  runAll(first, leader);
   FreeImage_Unload(picture);
+  if (gate.failed) {
+    encoded.levels.clear();
+    return false;
+  }
+  // Each further level from the one above, then every level's blocks.
+  for (int i = 2; i < levels; ++i) {
+    std::vector<Task> build;
+    buildTasks(i, build);
+    runAll(build, nullptr);
+  }
+  std::vector<Task> rest;
+  for (int i = 1; i < levels; ++i) encodeTasks(i, rest);
+  runAll(rest, nullptr);
   encoded.header = DdsFileHeader(format, chain[0].width, chain[0].height, levels);
   return true;
 }

@@ -5,6 +5,7 @@
 #include <FreeImage.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,18 @@ struct EncodedDds {
   std::vector<std::vector<uint8_t>> levels;
 };
 
+// Makes more rows of a picture that is still being made (a decoder) and
+// sets `rowsDone` to the rows from the top that are finished; false when
+// making them failed.
+using RowProducer = std::function<bool(int& rowsDone)>;
+
 // Encodes the picture (any depth FreeImage can turn into 32-bit rows) with
 // every level down to 1 x 1 on at most `threads` threads, and releases it.
-// False when its rows cannot be read or memory cannot be had.
-bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& encoded);
+// With a producer, the picture's rows are made while it is encoded: one
+// thread runs the producer to the end while the others encode the rows that
+// are done. False when its rows cannot be read or made, or memory cannot be
+// had.
+bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& encoded,
+               const RowProducer& producer = nullptr);
 
 }  // namespace jpg2dds

@@ -5,6 +5,7 @@
 
 #include "batch/conversion_job.h"
 #include "pipeline/dds_format.h"
+#include "pipeline/jpeg_row_decoder.h"
 #include "settings/conversion_settings.h"
 
 namespace jpg2dds {
@@ -16,5 +17,11 @@ namespace jpg2dds {
 // the output path.
 bool WriteEncodedDdsFile(FIBITMAP* picture, DdsFormat format, const ConversionSettings& settings,
                          ConversionJob& job);
+
+// The same for a picture still being decoded: its rows are encoded as the
+// decoder finishes them, so decoding and encoding overlap. Ends the decoder
+// and releases its picture; false also when decoding fails.
+bool WriteStreamedDdsFile(JpegRowDecoder& decoder, DdsFormat format, const ConversionSettings& settings,
+                          ConversionJob& job);
 
 }  // namespace jpg2dds

@@ -23,12 +23,13 @@ std::string Segment(uint8_t marker, const std::string& payload) {
 
 }  // namespace
 
-void ReplaceExifSegments(std::string& jpeg) {
+int ReplaceExifSegments(std::string& jpeg) {
   const auto byte = [&](size_t at) { return static_cast<uint8_t>(jpeg[at]); };
-  if (jpeg.size() < 4 || byte(0) != 0xFF || byte(1) != kSoi) return;
+  if (jpeg.size() < 4 || byte(0) != 0xFF || byte(1) != kSoi) return 0;
 
   std::string kept = jpeg.substr(0, 2);
   bool exifSeen = false;
+  int keptOrientation = 0;
   size_t at = 2;
   // Walks the segments the way libjpeg's marker reader does: stray bytes
   // before a marker and fill bytes 0xFF are skipped, so both see the same
@@ -69,12 +70,14 @@ void ReplaceExifSegments(std::string& jpeg) {
       const int orientation =
           ReadExifOrientation(reinterpret_cast<const uint8_t*>(jpeg.data()) + tiff, end - tiff);
       if (orientation != 0) kept += Segment(kApp1, MinimalExifPayload(orientation));
+      keptOrientation = orientation;
     }
     at = end;
   }
-  if (!exifSeen) return;
+  if (!exifSeen) return 0;
   kept.append(jpeg, at, std::string::npos);
   jpeg.swap(kept);
+  return keptOrientation;
 }
 
 }  // namespace jpg2dds

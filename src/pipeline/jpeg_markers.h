@@ -9,7 +9,8 @@ namespace jpg2dds {
 // segment is taken out, and when the first one holds a readable orientation
 // a minimal Exif segment with just that orientation takes its place.
 // Everything else (other markers, the scans) stays byte for byte. Bytes that
-// are not a JPEG are left as they are.
-void ReplaceExifSegments(std::string& jpeg);
+// are not a JPEG are left as they are. Returns the orientation kept (1 to
+// 8), 0 when none.
+int ReplaceExifSegments(std::string& jpeg);
 
 }  // namespace jpg2dds

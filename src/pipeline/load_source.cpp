@@ -10,15 +10,17 @@
 
 namespace jpg2dds {
 
-FIBITMAP* LoadJpegFile(const std::string& path, int flags) {
-  std::string bytes;
+bool ReadJpegForDecoding(const std::string& path, std::string& bytes, int& orientation) {
   // FreeImage's memory streams count in 32 bits.
-  if (!ReadWholeFile(path, std::numeric_limits<DWORD>::max(), bytes)) return nullptr;
-  ReplaceExifSegments(bytes);
+  if (!ReadWholeFile(path, std::numeric_limits<DWORD>::max(), bytes)) return false;
+  orientation = ReplaceExifSegments(bytes);
   // A few bytes can claim a picture of gigabytes; such a claim is refused
   // from the header before any pixel memory is asked for.
   uint32_t width = 0, height = 0;
-  if (!ReadJpegFrameSize(bytes, width, height) || !FitsPictureLimit(width, height)) return nullptr;
+  return ReadJpegFrameSize(bytes, width, height) && FitsPictureLimit(width, height);
+}
+
+FIBITMAP* DecodeJpegBytes(std::string& bytes, int flags) {
   FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
   if (!memory) return nullptr;
   FIBITMAP* picture = FreeImage_LoadFromMemory(FIF_JPEG, memory, flags);
@@ -26,6 +28,12 @@ FIBITMAP* LoadJpegFile(const std::string& path, int flags) {
   return picture;
 }
 
-FIBITMAP* LoadSourceImage(const std::string& path) { return LoadJpegFile(path, JPEG_ACCURATE | JPEG_EXIFROTATE); }
+FIBITMAP* LoadJpegFile(const std::string& path, int flags) {
+  std::string bytes;
+  int orientation = 0;
+  return ReadJpegForDecoding(path, bytes, orientation) ? DecodeJpegBytes(bytes, flags) : nullptr;
+}
+
+FIBITMAP* LoadSourceImage(const std::string& path) { return LoadJpegFile(path, kSourceLoadFlags); }
 
 }  // namespace jpg2dds

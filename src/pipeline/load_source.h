@@ -6,15 +6,23 @@
 
 namespace jpg2dds {
 
-// A JPEG file decoded by FreeImage with `flags`, whatever the file's name.
-// Its Exif block is replaced by a checked copy of its orientation before
-// FreeImage sees it, and a frame header claiming more pixels than
-// kMaxPicturePixels is refused before anything is decoded. Null when the file
-// cannot be read or decoded.
+// Reads a JPEG file for decoding, whatever the file's name: its Exif block is
+// replaced by a checked copy of its orientation (returned in `orientation`,
+// 0 when there is none) so that FreeImage never parses a damaged one, and a
+// frame header claiming more pixels than kMaxPicturePixels is refused before
+// anything is decoded. False when the file cannot be read or is refused.
+bool ReadJpegForDecoding(const std::string& path, std::string& bytes, int& orientation);
+
+// FreeImage's decode of bytes that ReadJpegForDecoding gave, with `flags`;
+// null when they cannot be decoded.
+FIBITMAP* DecodeJpegBytes(std::string& bytes, int flags);
+
+// Both: a JPEG file decoded with `flags`; null on any failure.
 FIBITMAP* LoadJpegFile(const std::string& path, int flags);
 
-// The input picture: LoadJpegFile with accurate decoding, turned upright by
-// its EXIF orientation (an unreadable Exif block turns nothing).
+// The input picture: decoded accurately and turned upright by its EXIF
+// orientation (an unreadable Exif block turns nothing).
+constexpr int kSourceLoadFlags = JPEG_ACCURATE | JPEG_EXIFROTATE;
 FIBITMAP* LoadSourceImage(const std::string& path);
 
 }  // namespace jpg2dds

@@ -7,9 +7,12 @@
 
 namespace jpg2dds {
 
-void ParallelFor(int count, int threads, const std::function<void(int)>& task) {
-  const int workers = std::min(count, threads);
-  if (workers < 2) {
+void ParallelFor(int count, int threads, const std::function<void(int)>& task,
+                 const std::function<void()>& leader) {
+  // Threads besides the caller's: as many as there are tasks for them.
+  const int helpersWanted = std::min(leader ? count : count - 1, threads - 1);
+  if (helpersWanted < 1) {
+    if (leader) leader();
     for (int i = 0; i < count; ++i) task(i);
     return;
   }
@@ -18,8 +21,9 @@ void ParallelFor(int count, int threads, const std::function<void(int)>& task) {
     for (int i; (i = next.fetch_add(1)) < count;) task(i);
   };
   std::vector<std::thread> helpers;
-  helpers.reserve(static_cast<size_t>(workers - 1));
-  for (int t = 1; t < workers; ++t) helpers.emplace_back(work);
+  helpers.reserve(static_cast<size_t>(helpersWanted));
+  for (int t = 0; t < helpersWanted; ++t) helpers.emplace_back(work);
+  if (leader) leader();
   work();
   for (std::thread& helper : helpers) helper.join();
 }
