@@ -25,13 +25,18 @@ Running StartJpg2dds(const std::vector<std::string>& args, const std::string& wo
     ADD_FAILURE() << "pipe failed";
     return run;
   }
+  // A file rather than a pipe: nobody needs to drain it while the process runs.
+  char errName[] = "/tmp/jpg2dds-e2e-stderr-XXXXXX";
+  run.err = mkstemp(errName);
+  if (run.err >= 0) unlink(errName);
   run.pid = fork();
   if (run.pid == 0) {
     setsid();  // no controlling terminal: a key wait returns at once
     dup2(pipeFds[1], 1);
     int devnull = open("/dev/null", O_RDWR);
     dup2(devnull, 0);
-    dup2(devnull, 2);
+    dup2(run.err >= 0 ? run.err : devnull, 2);
+    if (run.err >= 0) close(run.err);
     close(pipeFds[0]);
     close(pipeFds[1]);
     if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
@@ -76,6 +81,13 @@ int FinishJpg2dds(Running& run) {
   }
   int status = 0;
   waitpid(run.pid, &status, 0);
+  if (run.err >= 0) {
+    char buffer[4096];
+    ssize_t n = 0;
+    for (off_t at = 0; (n = pread(run.err, buffer, sizeof buffer, at)) > 0; at += n) run.errText.append(buffer, static_cast<size_t>(n));
+    close(run.err);
+    run.err = -1;
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -84,6 +96,7 @@ RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& wo
   RunResult result;
   result.exitCode = FinishJpg2dds(run);
   result.out = run.text;
+  result.err = run.errText;
   std::istringstream in(result.out);
   for (std::string line; std::getline(in, line);) result.lines.push_back(line);
   return result;

@@ -9,6 +9,7 @@ namespace e2e {
 
 struct RunResult {
   std::string out;             // standard output
+  std::string err;             // standard error
   std::vector<std::string> lines;  // out split at "\n"
   int exitCode = -1;
 };
@@ -17,7 +18,9 @@ struct RunResult {
 struct Running {
   int pid = -1;
   int out = -1;      // read end of its standard output
+  int err = -1;      // a nameless file that receives its standard error
   std::string text;  // what has been read so far
+  std::string errText;  // its standard error, once it has ended
 };
 
 // Starts jpg2dds as RunJpg2dds does, without waiting for it.
@@ -27,8 +30,9 @@ Running StartJpg2dds(const std::vector<std::string>& args, const std::string& wo
 // Reads what arrives within the time; false at the end of the output.
 bool ReadOutputFor(Running& run, int milliseconds);
 
-// Reads to the end of the output and returns the exit code; a process that
-// has not ended within 60 s is killed and the test fails.
+// Reads to the end of the output and returns the exit code (standard error
+// is then in errText); a process that has not ended within 60 s is killed
+// and the test fails.
 int FinishJpg2dds(Running& run);
 
 // Runs the jpg2dds binary with the arguments, standard input from /dev/null
