@@ -1,6 +1,7 @@
 // Hostile and broken input: every failure ends with a clear line, exit code
 // 0, no crash or hang, no stray temporary file, and an existing output that
 // survives byte for byte.
+#include <FreeImage.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -212,6 +213,44 @@ TEST(HostileInput, GarbageWatermarkPictureLeavesTheWatermarkOut) {
   e2e::RunResult result =
       RunJpg2dds({"-i", input, "-o", dir.path(), "--wm-image=" + dir.File("logo.png"), "-q", "-d"});
   EXPECT_EQ(result.lines.back(), "OK");
+}
+
+TEST(HostileInput, WatermarkPicturesLeaveStandardErrorQuiet) {
+  // What the picture libraries have to say is not the user's business,
+  // whether the watermark draws or not.
+  TempDir dir;
+  std::string input = dir.File("a.jpg");
+  e2e::WriteJpeg(input, 64, 64);
+  FIBITMAP* logo = FreeImage_Allocate(16, 8, 32);
+  const struct {
+    FREE_IMAGE_FORMAT format;
+    const char* name;
+  } kinds[] = {{FIF_TIFF, "logo.tif"}, {FIF_PNG, "logo.png"}, {FIF_BMP, "logo.bmp"}, {FIF_TARGA, "logo.tga"}};
+  std::vector<std::string> pictures;
+  for (const auto& kind : kinds) {
+    std::string path = dir.File(kind.name);
+    FIBITMAP* saved = kind.format == FIF_TIFF || kind.format == FIF_PNG ? logo : FreeImage_ConvertTo24Bits(logo);
+    ASSERT_TRUE(FreeImage_Save(kind.format, saved, path.c_str(), 0)) << kind.name;
+    if (saved != logo) FreeImage_Unload(saved);
+    pictures.push_back(path);
+    // Cut short after its header, as an interrupted copy leaves it.
+    std::string cut = dir.File(std::string("cut-") + kind.name);
+    e2e::WriteBytes(cut, e2e::ReadBytes(path).substr(0, 60));
+    pictures.push_back(cut);
+  }
+  FreeImage_Unload(logo);
+  std::string jpeg = e2e::ReadBytes(input);
+  e2e::WriteBytes(dir.File("cut.jpg"), jpeg.substr(0, jpeg.size() / 2));
+  pictures.push_back(dir.File("cut.jpg"));
+  e2e::WriteBytes(dir.File("garbage.tif"), std::string("II*\0", 4) + std::string(200, '\x5a'));
+  pictures.push_back(dir.File("garbage.tif"));
+
+  for (const std::string& picture : pictures) {
+    e2e::RunResult result = RunJpg2dds({"-i", input, "-o", dir.path(), "--wm-image=" + picture, "-q", "-d"});
+    EXPECT_TRUE(result.err.empty()) << picture << " printed: " << result.err.substr(0, 300);
+    ASSERT_FALSE(result.lines.empty()) << picture;
+    EXPECT_EQ(result.lines.back(), "OK") << picture;
+  }
 }
 
 }  // namespace

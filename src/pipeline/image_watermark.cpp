@@ -1,20 +1,103 @@
 #include "pipeline/image_watermark.h"
 
+#include <tiffio.h>
+
+#include <cstdint>
+#include <string>
+
+#include "pipeline/bmp_header.h"
 #include "pipeline/overlay_bitmap.h"
+#include "platform/file_system.h"
 
 namespace jpg2dds {
 namespace {
 
+// libtiff's own handlers print every warning and error on standard error
+// (FreeImage asks it about dozens of tags it does not know in every file);
+// none of that is the user's business, as FreeImage's own messages are not.
+void QuietTiffMessages() {
+  static const bool quiet = [] {
+    TIFFSetWarningHandler(nullptr);
+    TIFFSetErrorHandler(nullptr);
+    return true;
+  }();
+  (void)quiet;
+}
+
+// The watermark file as FreeImage is to read it: by its name, or a bitmap
+// from memory, its header put in the form FreeImage reads.
+struct WatermarkFile {
+  FREE_IMAGE_FORMAT format = FIF_UNKNOWN;
+  std::string path;
+  std::string bytes;  // a bitmap's whole file
+  size_t start = 0;   // where FreeImage's form of it begins in `bytes`
+};
+
+WatermarkFile OpenWatermarkFile(const std::string& path) {
+  WatermarkFile file;
+  file.path = path;
+  file.format = FreeImage_GetFileType(path.c_str(), 0);
+  if (file.format == FIF_UNKNOWN) file.format = FreeImage_GetFIFFromFilename(path.c_str());
+  if (file.format == FIF_BMP) {
+    if (!ReadWholeFile(path, file.bytes)) file.format = FIF_UNKNOWN;
+    file.start = NormaliseBmpHeader(file.bytes);
+  }
+  return file;
+}
+
+// JPEG watermarks are read apart from the other formats, so that how JPEG
+// files are read can change on its own.
+FIBITMAP* LoadJpegWatermark(const std::string& path, int flags) {
+  return FreeImage_Load(FIF_JPEG, path.c_str(), flags);
+}
+
+FIBITMAP* LoadBitmapFromMemory(const WatermarkFile& file, int flags) {
+  const size_t size = file.bytes.size() - file.start;
+  if (size > UINT32_MAX) return nullptr;  // FreeImage's memory streams count in 32 bits
+  FIMEMORY* memory = FreeImage_OpenMemory(
+      reinterpret_cast<BYTE*>(const_cast<char*>(file.bytes.data() + file.start)), static_cast<DWORD>(size));
+  if (!memory) return nullptr;
+  FIBITMAP* bitmap = FreeImage_LoadFromMemory(FIF_BMP, memory, flags);
+  FreeImage_CloseMemory(memory);
+  return bitmap;
+}
+
+FIBITMAP* LoadWatermark(const WatermarkFile& file, int flags) {
+  if (file.format == FIF_JPEG) return LoadJpegWatermark(file.path, flags);
+  if (file.format == FIF_BMP) return LoadBitmapFromMemory(file, flags);
+  return FreeImage_Load(file.format, file.path.c_str(), flags);
+}
+
+// FreeImage reads a 16-bit greyscale picture as plain 16-bit samples, which
+// its 32-bit conversion does not take; as RGB of 16-bit samples it does.
+FIBITMAP* ConvertTo32Bits(FIBITMAP* decoded) {
+  if (FreeImage_GetImageType(decoded) != FIT_UINT16) return FreeImage_ConvertTo32Bits(decoded);
+  FIBITMAP* rgb = FreeImage_ConvertToRGB16(decoded);
+  FIBITMAP* rgba = rgb ? FreeImage_ConvertTo32Bits(rgb) : nullptr;
+  if (rgb) FreeImage_Unload(rgb);
+  return rgba;
+}
+
+void MakeOpaque(FIBITMAP* rgba) {
+  const unsigned width = FreeImage_GetWidth(rgba), height = FreeImage_GetHeight(rgba);
+  for (unsigned y = 0; y < height; ++y) {
+    BYTE* line = FreeImage_GetScanLine(rgba, static_cast<int>(y));
+    for (unsigned x = 0; x < width; ++x) line[4 * x + FI_RGBA_ALPHA] = 0xFF;
+  }
+}
+
 // Decoded by content, the name's extension only as a fallback; 32 bits with
-// straight alpha (opaque for pictures without one).
+// straight alpha. Only a PNG keeps its transparency: the alpha byte of other
+// formats (a 32-bit bitmap's fourth byte, usually 0) does not count.
 FIBITMAP* DecodeWatermarkFile(const std::string& path) {
-  FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-  if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path.c_str());
-  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) return nullptr;
-  FIBITMAP* decoded = FreeImage_Load(format, path.c_str(), 0);
+  QuietTiffMessages();
+  const WatermarkFile file = OpenWatermarkFile(path);
+  if (file.format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(file.format)) return nullptr;
+  FIBITMAP* decoded = LoadWatermark(file, 0);
   if (!decoded) return nullptr;
-  FIBITMAP* rgba = FreeImage_ConvertTo32Bits(decoded);
+  FIBITMAP* rgba = ConvertTo32Bits(decoded);
   FreeImage_Unload(decoded);
+  if (rgba && file.format != FIF_PNG) MakeOpaque(rgba);
   return rgba;
 }
 
