@@ -18,7 +18,8 @@
 
 namespace e2e {
 
-Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit) {
+Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
+                     long addressSpaceLimit) {
   Running run;
   int pipeFds[2];
   if (pipe(pipeFds) != 0) {
@@ -44,6 +45,10 @@ Running StartJpg2dds(const std::vector<std::string>& args, const std::string& wo
       signal(SIGXFSZ, SIG_IGN);
       rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (addressSpaceLimit > 0) {
+      rlimit limit{static_cast<rlim_t>(addressSpaceLimit), static_cast<rlim_t>(addressSpaceLimit)};
+      setrlimit(RLIMIT_AS, &limit);
     }
     std::vector<char*> argv;
     std::string program = JPG2DDS_BINARY;
@@ -91,8 +96,9 @@ int FinishJpg2dds(Running& run) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit) {
-  Running run = StartJpg2dds(args, workDir, fileSizeLimit);
+RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
+                     long addressSpaceLimit) {
+  Running run = StartJpg2dds(args, workDir, fileSizeLimit, addressSpaceLimit);
   RunResult result;
   result.exitCode = FinishJpg2dds(run);
   result.out = run.text;

@@ -25,7 +25,7 @@ struct Running {
 
 // Starts jpg2dds as RunJpg2dds does, without waiting for it.
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
-                     long fileSizeLimit = -1);
+                     long fileSizeLimit = -1, long addressSpaceLimit = -1);
 
 // Reads what arrives within the time; false at the end of the output.
 bool ReadOutputFor(Running& run, int milliseconds);
@@ -38,10 +38,11 @@ int FinishJpg2dds(Running& run);
 // Runs the jpg2dds binary with the arguments, standard input from /dev/null
 // and no controlling terminal, in `workDir` when given. A positive
 // `fileSizeLimit` caps the size of every file it writes (RLIMIT_FSIZE, with
-// SIGXFSZ ignored), which makes writes fail as on a full disk. Fails the
-// test on a hang (60 s).
+// SIGXFSZ ignored), which makes writes fail as on a full disk. A positive
+// `addressSpaceLimit` caps its memory in bytes (RLIMIT_AS), as `ulimit -v`
+// does. Fails the test on a hang (60 s).
 RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
-                     long fileSizeLimit = -1);
+                     long fileSizeLimit = -1, long addressSpaceLimit = -1);
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.

@@ -253,4 +253,38 @@ TEST(HostileInput, WatermarkPicturesLeaveStandardErrorQuiet) {
   }
 }
 
+TEST(HostileInput, LargeWatermarkCostsOnlyThePartThatShows) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address space limit";
+#else
+  // A black watermark of 16384 x 16384 (32 KiB as a 1-bit PNG, 1 GiB at 32
+  // bits) on a 64 x 64 picture, in half a GiB of memory, comes out as one
+  // of the picture's size does.
+  TempDir dir;
+  std::string input = dir.File("a.jpg");
+  e2e::WriteJpeg(input, 64, 64);
+  for (int side : {64, 16384}) {
+    FIBITMAP* black = FreeImage_Allocate(side, side, 1);
+    RGBQUAD* palette = FreeImage_GetPalette(black);
+    palette[0] = RGBQUAD{0, 0, 0, 0};
+    palette[1] = RGBQUAD{255, 255, 255, 0};
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, black, dir.File(std::to_string(side) + ".png").c_str(), 0));
+    FreeImage_Unload(black);
+  }
+  std::string outputs[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string logo = dir.File(i == 0 ? "64.png" : "16384.png");
+    e2e::RunResult result = RunJpg2dds({"-i", input, "-o", dir.path(), "--wm-image=" + logo,
+                                        "--wm-image-position=topleft", "--wm-image-x-offset=0",
+                                        "--wm-image-y-offset=0", "-q", "-d"},
+                                       "", -1, 512L << 20);
+    ASSERT_FALSE(result.lines.empty());
+    EXPECT_EQ(result.lines.back(), "OK") << logo;
+    outputs[i] = e2e::ReadBytes(dir.File("a.dds"));
+  }
+  EXPECT_FALSE(outputs[0].empty());
+  EXPECT_TRUE(outputs[0] == outputs[1]);
+#endif
+}
+
 }  // namespace

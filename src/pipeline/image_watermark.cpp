@@ -2,11 +2,13 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "pipeline/bmp_header.h"
 #include "pipeline/overlay_bitmap.h"
+#include "pipeline/picture_limits.h"
 #include "platform/file_system.h"
 
 namespace jpg2dds {
@@ -86,14 +88,40 @@ void MakeOpaque(FIBITMAP* rgba) {
   }
 }
 
+// An unturned watermark shows no more than its top-left part `keep`; the
+// rest is dropped before it costs a conversion.
+FIBITMAP* KeepTopLeft(FIBITMAP* decoded, OverlaySize keep) {
+  const int64_t width = FreeImage_GetWidth(decoded), height = FreeImage_GetHeight(decoded);
+  if (width <= keep.width && height <= keep.height) return decoded;
+  FIBITMAP* part = FreeImage_Copy(decoded, 0, 0, static_cast<int>(std::min(width, keep.width)),
+                                  static_cast<int>(std::min(height, keep.height)));
+  FreeImage_Unload(decoded);
+  return part;
+}
+
 // Decoded by content, the name's extension only as a fallback; 32 bits with
 // straight alpha. Only a PNG keeps its transparency: the alpha byte of other
 // formats (a 32-bit bitmap's fourth byte, usually 0) does not count.
-FIBITMAP* DecodeWatermarkFile(const std::string& path) {
+// A file whose header claims more than the picture limit is not decoded at
+// all, and neither is one of a format that cannot tell its size without
+// decoding every pixel: a few bytes could claim gigabytes.
+FIBITMAP* DecodeWatermarkFile(const std::string& path, OverlaySize keep) {
   QuietTiffMessages();
-  const WatermarkFile file = OpenWatermarkFile(path);
-  if (file.format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(file.format)) return nullptr;
+  if (keep.width <= 0 || keep.height <= 0) return nullptr;  // nothing of it could show
+  WatermarkFile file = OpenWatermarkFile(path);
+  if (file.format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(file.format) ||
+      !FreeImage_FIFSupportsNoPixels(file.format)) {
+    return nullptr;
+  }
+  FIBITMAP* header = LoadWatermark(file, FIF_LOAD_NOPIXELS);
+  if (!header) return nullptr;
+  const bool fits = FitsPictureLimit(FreeImage_GetWidth(header), FreeImage_GetHeight(header));
+  FreeImage_Unload(header);
+  if (!fits) return nullptr;
+
   FIBITMAP* decoded = LoadWatermark(file, 0);
+  file.bytes = std::string();
+  if (decoded) decoded = KeepTopLeft(decoded, keep);
   if (!decoded) return nullptr;
   FIBITMAP* rgba = ConvertTo32Bits(decoded);
   FreeImage_Unload(decoded);
@@ -108,8 +136,8 @@ Colour GreyPixel(Colour pixel) {
   return (pixel & 0xFF000000u) | (grey << 16) | (grey << 8) | grey;
 }
 
-FIBITMAP* RenderImageWatermark(const ConversionSettings& settings) {
-  FIBITMAP* decoded = DecodeWatermarkFile(settings.image);
+FIBITMAP* RenderImageWatermark(const ConversionSettings& settings, OverlaySize keep) {
+  FIBITMAP* decoded = DecodeWatermarkFile(settings.image, keep);
   Surface picture;
   bool loaded = decoded && BitmapToSurface(decoded, picture);
   if (decoded) FreeImage_Unload(decoded);

@@ -79,7 +79,7 @@ TEST(GreyPixel, WeightsDropTheFraction) {
 
 TEST_F(ImageWatermarkFiles, PngKeepsTransparencyAndOpacityScalesAlpha) {
   settings_.image = HalfRedPng();
-  FIBITMAP* overlay = RenderImageWatermark(settings_);
+  FIBITMAP* overlay = RenderImageWatermark(settings_, kWholeOverlay);
   ASSERT_NE(overlay, nullptr);
   EXPECT_EQ(FreeImage_GetWidth(overlay), 8u);
   EXPECT_TRUE(Same(PixelAt(overlay, 1, 1), {255, 0, 0, 255}));
@@ -87,7 +87,7 @@ TEST_F(ImageWatermarkFiles, PngKeepsTransparencyAndOpacityScalesAlpha) {
   FreeImage_Unload(overlay);
 
   settings_.imageOpacity = 128;
-  overlay = RenderImageWatermark(settings_);
+  overlay = RenderImageWatermark(settings_, kWholeOverlay);
   ASSERT_NE(overlay, nullptr);
   EXPECT_TRUE(Same(PixelAt(overlay, 1, 1), {255, 0, 0, 128}));
   EXPECT_EQ(PixelAt(overlay, 6, 1).a, 0);
@@ -100,7 +100,7 @@ TEST_F(ImageWatermarkFiles, GreyscaleTurnsPrimariesIntoTheirWeights) {
   for (int x = 0; x < 4; ++x) test_pictures::SetPixel(picture, x, 0, colours[x]);
   settings_.image = Save(picture, FIF_PNG, "primaries.png");
   settings_.imageGreyscale = 1;
-  FIBITMAP* overlay = RenderImageWatermark(settings_);
+  FIBITMAP* overlay = RenderImageWatermark(settings_, kWholeOverlay);
   ASSERT_NE(overlay, nullptr);
   const int grey[] = {76, 149, 28, 255};
   for (int x = 0; x < 4; ++x) {
@@ -112,7 +112,7 @@ TEST_F(ImageWatermarkFiles, GreyscaleTurnsPrimariesIntoTheirWeights) {
 TEST_F(ImageWatermarkFiles, JpegAndBmpAreOpaqueAndFoundByContent) {
   // Misnamed on purpose: the content decides the decoder.
   settings_.image = Save(test_pictures::Solid24(6, 5, 0, 200, 0), FIF_JPEG, "photo.bmp");
-  FIBITMAP* jpeg = RenderImageWatermark(settings_);
+  FIBITMAP* jpeg = RenderImageWatermark(settings_, kWholeOverlay);
   ASSERT_NE(jpeg, nullptr);
   EXPECT_EQ(PixelAt(jpeg, 3, 3).a, 255);
   EXPECT_NEAR(PixelAt(jpeg, 3, 3).g, 200, 3);
@@ -120,7 +120,7 @@ TEST_F(ImageWatermarkFiles, JpegAndBmpAreOpaqueAndFoundByContent) {
 
   settings_.image = Save(test_pictures::Solid24(6, 5, 10, 20, 30), FIF_BMP, "plain.bmp");
   settings_.imageOpacity = 100;
-  FIBITMAP* bmp = RenderImageWatermark(settings_);
+  FIBITMAP* bmp = RenderImageWatermark(settings_, kWholeOverlay);
   ASSERT_NE(bmp, nullptr);
   EXPECT_EQ(PixelAt(bmp, 0, 0).a, 100);  // no alpha counts as opaque
   FreeImage_Unload(bmp);
@@ -141,7 +141,7 @@ TEST_F(ImageWatermarkFiles, BmpOfEveryHeaderSizeLoadsUprightAndOpaque) {
         SCOPED_TRACE("header " + std::to_string(header) + ", " + std::to_string(layout.bitsPerPixel) + " bits" +
                      (layout.bitfields ? ", bit fields" : "") + (topDown ? ", top-down" : ""));
         settings_.image = Write(testing::BmpFile(layout, 5, 3, colour), "variant.bmp");
-        FIBITMAP* overlay = RenderImageWatermark(settings_);
+        FIBITMAP* overlay = RenderImageWatermark(settings_, kWholeOverlay);
         ASSERT_NE(overlay, nullptr);
         ASSERT_EQ(FreeImage_GetWidth(overlay), 5u);
         ASSERT_EQ(FreeImage_GetHeight(overlay), 3u);
@@ -203,12 +203,20 @@ TEST_F(ImageWatermarkFiles, PngOfEveryColourTypeAndDepthLoads) {
     // Two rows: the second one's "up" filter repeats the first.
     std::string rows = std::string(1, '\0') + c.row + std::string(1, '\2') + std::string(c.row.size(), '\0');
     settings_.image = Write(testing::PngFile(2, 2, c.depth, c.type, rows, c.palette, c.transparency), "p.png");
-    FIBITMAP* overlay = RenderImageWatermark(settings_);
+    FIBITMAP* overlay = RenderImageWatermark(settings_, kWholeOverlay);
     ASSERT_NE(overlay, nullptr);
     for (int y = 0; y < 2; ++y) {
       EXPECT_TRUE(PixelIs(overlay, 0, y, c.left));
       EXPECT_TRUE(PixelIs(overlay, 1, y, c.right));
     }
+    FreeImage_Unload(overlay);
+    // Cut to its left column while still in the file's own form.
+    overlay = RenderImageWatermark(settings_, {1, 5});
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_EQ(FreeImage_GetWidth(overlay), 1u);
+    EXPECT_EQ(FreeImage_GetHeight(overlay), 2u);
+    EXPECT_TRUE(PixelIs(overlay, 0, 0, c.left));
+    EXPECT_TRUE(PixelIs(overlay, 0, 1, c.left));
     FreeImage_Unload(overlay);
   }
 }
@@ -225,7 +233,7 @@ TEST_F(ImageWatermarkFiles, OnlyPngKeepsTransparency) {
     test_pictures::SetPixel(picture, 0, 0, {200, 100, 50, 255});
     test_pictures::SetPixel(picture, 3, 1, {200, 100, 50, 0});
     settings_.image = Save(picture, c.format, c.name);
-    FIBITMAP* overlay = RenderImageWatermark(settings_);
+    FIBITMAP* overlay = RenderImageWatermark(settings_, kWholeOverlay);
     ASSERT_NE(overlay, nullptr);
     EXPECT_TRUE(PixelIs(overlay, 0, 0, {200, 100, 50, 255}));
     EXPECT_EQ(PixelAt(overlay, 3, 1).a, c.alpha);
@@ -237,9 +245,9 @@ TEST_F(ImageWatermarkFiles, UndecodableOrMissingFileGivesNoOverlay) {
   std::string path = (folder_ / "broken.png").string();
   std::ofstream(path) << "\x89PNG but not really";
   settings_.image = path;
-  EXPECT_EQ(RenderImageWatermark(settings_), nullptr);
+  EXPECT_EQ(RenderImageWatermark(settings_, kWholeOverlay), nullptr);
   settings_.image = (folder_ / "missing.png").string();
-  EXPECT_EQ(RenderImageWatermark(settings_), nullptr);
+  EXPECT_EQ(RenderImageWatermark(settings_, kWholeOverlay), nullptr);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const Convers
     if (job.keepSourceBitDepth) job.outputBitDepth = PickAutoBitDepth(job.outputType, job.sourceBitDepth);
     overlay = RenderTextWatermark(settings, job, font);
   } else if (settings.doWatermark == choice::kWatermarkImage) {
-    overlay = RenderImageWatermark(settings);
+    overlay = RenderImageWatermark(settings, VisibleOverlayPart(width, height, settings));
   }
   overlay = RotateWatermark(overlay, settings);
   if (!overlay) return picture;

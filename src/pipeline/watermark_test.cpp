@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "pipeline/overlay_test_pictures.h"
+#include "pipeline/test_picture_files.h"
 #include "pipeline/text_watermark.h"
 #include "settings/keywords.h"
 
@@ -219,6 +221,51 @@ TEST_F(PictureWatermarkTest, UndecodableFileConvertsWithoutWatermark) {
   EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
   EXPECT_EQ(ChangedBox(picture, kGrey).width, 0);
   FreeImage_Unload(picture);
+}
+
+TEST_F(PictureWatermarkTest, OverThePictureLimitIsLeftOutByItsHeader) {
+  // Black 1-bit PNGs (4 MiB of rows a side of 16384), each side of 2^28 pixels.
+  auto blackPng = [this](int width, int height) {
+    const std::string row = std::string(1, '\0') + std::string((width + 7) / 8, '\0');
+    std::string rows;
+    rows.reserve(row.size() * height);
+    for (int y = 0; y < height; ++y) rows += row;
+    std::string path = (folder_ / "black.png").string();
+    testing::WriteBytes(path, testing::PngFile(width, height, 1, 0, rows));
+    return path;
+  };
+  auto jpegClaiming = [this](int width, int height) {
+    std::string path = (folder_ / "claim.jpg").string();
+    testing::WriteJpeg(path, 16, 16, [](int, int) { return 0xFF0000u; });
+    testing::WriteBytes(path, testing::WithFrameSize(testing::ReadBytes(path), width, height));
+    return path;
+  };
+  const Rgba background{30, 60, 90, 255};
+  const struct {
+    const char* name;
+    std::function<std::string()> file;
+    bool drawn;
+  } cases[] = {
+      {"PNG of 16384 x 16384", [&] { return blackPng(16384, 16384); }, true},
+      {"PNG of 16385 x 16384", [&] { return blackPng(16385, 16384); }, false},
+      {"JPEG claiming 16385 x 16384", [&] { return jpegClaiming(16385, 16384); }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings_.image = c.file();
+    ConversionJob job;
+    FIBITMAP* picture = ApplyWatermark(test_pictures::Solid24(64, 48, 30, 60, 90), 64, 48, settings_, job, nullptr);
+    ASSERT_NE(picture, nullptr);  // the file is converted either way
+    Box marked = ChangedBox(picture, background);
+    if (c.drawn) {
+      EXPECT_EQ(marked.width, 64);
+      EXPECT_EQ(marked.height, 48);
+      EXPECT_TRUE(Same(PixelAt(picture, 63, 47), (Rgba{0, 0, 0, 255})));
+    } else {
+      EXPECT_EQ(marked.width, 0);
+    }
+    FreeImage_Unload(picture);
+  }
 }
 
 }  // namespace
