@@ -7,6 +7,10 @@
 
 namespace jpg2dds {
 
+// cairo's image surfaces hold at most this many pixels a side; a larger
+// drawing is made in pieces (see Surface's origin).
+inline constexpr int kMaxSurfaceSide = 32767;
+
 // A width x height surface of 32-bit pixels. Fills, polygons and text are
 // given in coordinates whose (originX, originY) is the top-left pixel, so a
 // surface can hold one piece of a larger drawing; (0, 0) unless set.
