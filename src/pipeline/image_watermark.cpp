@@ -137,25 +137,12 @@ Colour GreyPixel(Colour pixel) {
 }
 
 FIBITMAP* RenderImageWatermark(const ConversionSettings& settings, OverlaySize keep) {
-  FIBITMAP* decoded = DecodeWatermarkFile(settings.image, keep);
-  Surface picture;
-  bool loaded = decoded && BitmapToSurface(decoded, picture);
-  if (decoded) FreeImage_Unload(decoded);
-  if (!loaded) return nullptr;
-
-  Surface overlay;
-  FIBITMAP* result = nullptr;
-  if (CreateSurface(picture.width, picture.height, overlay)) {
-    if (settings.imageGreyscale) {
-      DrawSurfaceFiltered(overlay, picture, settings.imageOpacity, GreyPixel);
-    } else {
-      DrawSurfaceReplacing(overlay, picture, settings.imageOpacity);
-    }
-    result = SurfaceToBitmap(overlay);
-  }
-  ReleaseSurface(overlay);
-  ReleaseSurface(picture);
-  return result;
+  // The opacity and the grey are applied where the picture already is,
+  // rather than through two drawing surfaces and back: the same pixels, at
+  // any size and without three more copies of a large picture.
+  FIBITMAP* overlay = DecodeWatermarkFile(settings.image, keep);
+  if (overlay) FadeBitmap(overlay, settings.imageOpacity, settings.imageGreyscale ? GreyPixel : nullptr);
+  return overlay;
 }
 
 }  // namespace jpg2dds

@@ -268,5 +268,29 @@ TEST_F(PictureWatermarkTest, OverThePictureLimitIsLeftOutByItsHeader) {
   }
 }
 
+TEST_F(PictureWatermarkTest, WiderThanTheSurfaceLimit) {
+  // A red band of 40000 x 4, laid along a picture as it is and, turned a
+  // quarter, down one.
+  FIBITMAP* band = test_pictures::Solid24(40000, 4, 255, 0, 0);
+  settings_.image = (folder_ / "band.png").string();
+  ASSERT_TRUE(FreeImage_Save(FIF_PNG, band, settings_.image.c_str(), 0));
+  FreeImage_Unload(band);
+  const struct {
+    int width, height, rotation;
+  } cases[] = {{40000, 8, 0}, {8, 40000, 90}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rotation);
+    settings_.watermarkImageRotation = c.rotation;
+    FIBITMAP* picture = Apply(c.width, c.height);
+    const Box box = ChangedBox(picture, kGrey);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.width, c.rotation ? 4 : 40000);
+    EXPECT_EQ(box.height, c.rotation ? 40000 : 4);
+    EXPECT_TRUE(Same(PixelAt(picture, box.width - 1, box.height - 1), (Rgba{255, 0, 0, 255})));
+    FreeImage_Unload(picture);
+  }
+}
+
 }  // namespace
 }  // namespace jpg2dds

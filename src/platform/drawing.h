@@ -72,6 +72,12 @@ void DrawSurfaceReplacing(Surface& target, const Surface& source, int alpha);
 // As DrawSurfaceReplacing, each pixel passing through the filter first.
 void DrawSurfaceFiltered(Surface& target, const Surface& source, int alpha, PixelFilter filter);
 
+// What DrawSurfaceReplacing (no filter) or DrawSurfaceFiltered writes for
+// a surface holding these straight pixels, as read back straight: the same
+// values, made in place on one row without a surface (and so without the
+// surfaces' size limit).
+void FadeStraightRow(ArgbWord* row, int count, int alpha, PixelFilter filter);
+
 // Row y as straight 0xAARRGGBB words (surface.width of them).
 void ReadStraightRow(const Surface& surface, int y, ArgbWord* out);
 
