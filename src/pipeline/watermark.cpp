@@ -52,7 +52,7 @@ FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const Convers
     job.outputWidth = width;
     job.outputHeight = height;
     if (job.keepSourceBitDepth) job.outputBitDepth = PickAutoBitDepth(job.outputType, job.sourceBitDepth);
-    overlay = RenderTextWatermark(settings, job, font);
+    overlay = RenderTextWatermark(settings, job, font, VisibleOverlayPart(width, height, settings));
   } else if (settings.doWatermark == choice::kWatermarkImage) {
     overlay = RenderImageWatermark(settings, VisibleOverlayPart(width, height, settings));
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -39,7 +40,7 @@ class ApplyWatermarkTest : public ::testing::Test {
 
   // The text block's size as drawn.
   Box Block() {
-    FIBITMAP* overlay = RenderTextWatermark(settings_, job_, font_);
+    FIBITMAP* overlay = RenderTextWatermark(settings_, job_, font_, kWholeOverlay);
     Box size{0, 0, static_cast<int>(FreeImage_GetWidth(overlay)), static_cast<int>(FreeImage_GetHeight(overlay))};
     FreeImage_Unload(overlay);
     return size;
@@ -142,6 +143,37 @@ TEST_F(ApplyWatermarkTest, NoFontOrNoPicture) {
   EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
   EXPECT_EQ(ChangedBox(picture, kGrey).width, 0);
   FreeImage_Unload(picture);
+}
+
+TEST_F(ApplyWatermarkTest, BlockBeyondTheSurfaceLimitIsDrawnWhole) {
+  // Padding makes the block more than 32767 pixels (the drawing surfaces'
+  // limit) a side; the picture shows a long band of it, all background.
+  settings_.textPosition = choice::kTopLeft;
+  settings_.textXOffset = settings_.textYOffset = 0;
+  settings_.textPadding = 17000;
+  const struct {
+    int width, height;
+  } sizes[] = {{40000, 8}, {8, 40000}};
+  for (bool smooth : {false, true}) {
+    for (const auto& size : sizes) {
+      SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height) + (smooth ? " smooth" : ""));
+      settings_.textAntialiasing = smooth;
+      FIBITMAP* picture = ApplyWatermark(test_pictures::Solid24(size.width, size.height, 128, 128, 128), size.width,
+                                         size.height, settings_, job_, font_);
+      ASSERT_NE(picture, nullptr);
+      const Box box = ChangedBox(picture, kGrey);
+      EXPECT_EQ(box.left, 0);
+      EXPECT_EQ(box.top, 0);
+      EXPECT_GT(std::max(box.width, box.height), 34000);
+      EXPECT_EQ(std::min(box.width, box.height), 8);
+      int red = 0;
+      for (int y = 0; y < box.height; ++y) {
+        for (int x = 0; x < box.width; ++x) red += Same(PixelAt(picture, x, y), (Rgba{255, 0, 0, 255}));
+      }
+      EXPECT_EQ(red, box.width * box.height);
+      FreeImage_Unload(picture);
+    }
+  }
 }
 
 class PictureWatermarkTest : public ::testing::Test {
