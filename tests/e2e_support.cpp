@@ -89,7 +89,9 @@ int FinishJpg2dds(Running& run) {
   if (run.err >= 0) {
     char buffer[4096];
     ssize_t n = 0;
-    for (off_t at = 0; (n = pread(run.err, buffer, sizeof buffer, at)) > 0; at += n) run.errText.append(buffer, static_cast<size_t>(n));
+    for (off_t at = 0; (n = pread(run.err, buffer, sizeof buffer, at)) > 0; at += n) {
+      run.errText.append(buffer, static_cast<size_t>(n));
+    }
     close(run.err);
     run.err = -1;
   }
