@@ -20,20 +20,25 @@
 namespace e2e {
 
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
-                     const std::vector<int>& closedFds) {
+                     const std::vector<int>& closedFds, long addressSpaceLimit) {
   Running run;
   int pipeFds[2];
   if (pipe(pipeFds) != 0) {
     ADD_FAILURE() << "pipe failed";
     return run;
   }
+  // A file rather than a pipe: nobody needs to drain it while the process runs.
+  char errName[] = "/tmp/jpg2dds-e2e-stderr-XXXXXX";
+  run.err = mkstemp(errName);
+  if (run.err >= 0) unlink(errName);
   run.pid = fork();
   if (run.pid == 0) {
     setsid();  // no controlling terminal: a key wait returns at once
     dup2(pipeFds[1], 1);
     int devnull = open("/dev/null", O_RDWR);
     dup2(devnull, 0);
-    dup2(devnull, 2);
+    dup2(run.err >= 0 ? run.err : devnull, 2);
+    if (run.err >= 0) close(run.err);
     close(pipeFds[0]);
     close(pipeFds[1]);
     if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
@@ -45,6 +50,10 @@ Running StartJpg2dds(const std::vector<std::string>& args, const std::string& wo
     if (fileSizeLimit > 0) {
       rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (addressSpaceLimit > 0) {
+      rlimit limit{static_cast<rlim_t>(addressSpaceLimit), static_cast<rlim_t>(addressSpaceLimit)};
+      setrlimit(RLIMIT_AS, &limit);
     }
     for (int fd : closedFds) close(fd);
     std::vector<char*> argv;
@@ -87,15 +96,25 @@ int FinishJpg2dds(Running& run) {
     waitpid(run.pid, &run.status, 0);
     ADD_FAILURE() << "jpg2dds did not end within 60 s";
   }
+  if (run.err >= 0) {
+    char buffer[4096];
+    ssize_t n = 0;
+    for (off_t at = 0; (n = pread(run.err, buffer, sizeof buffer, at)) > 0; at += n) {
+      run.errText.append(buffer, static_cast<size_t>(n));
+    }
+    close(run.err);
+    run.err = -1;
+  }
   return WIFEXITED(run.status) ? WEXITSTATUS(run.status) : 128 + WTERMSIG(run.status);
 }
 
 RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
-                     const std::vector<int>& closedFds) {
-  Running run = StartJpg2dds(args, workDir, fileSizeLimit, closedFds);
+                     const std::vector<int>& closedFds, long addressSpaceLimit) {
+  Running run = StartJpg2dds(args, workDir, fileSizeLimit, closedFds, addressSpaceLimit);
   RunResult result;
   result.exitCode = FinishJpg2dds(run);
   result.out = run.text;
+  result.err = run.errText;
   std::istringstream in(result.out);
   for (std::string line; std::getline(in, line);) result.lines.push_back(line);
   return result;

@@ -9,6 +9,7 @@ namespace e2e {
 
 struct RunResult {
   std::string out;             // standard output
+  std::string err;             // standard error
   std::vector<std::string> lines;  // out split at "\n"
   int exitCode = -1;
 };
@@ -16,21 +17,24 @@ struct RunResult {
 // A jpg2dds process running in the background, its output read on demand.
 struct Running {
   int pid = -1;
-  int out = -1;      // read end of its standard output; the test may close it early (-1)
-  std::string text;  // what has been read so far
-  int status = 0;    // as waitpid() reports it, once FinishJpg2dds has run
+  int out = -1;         // read end of its standard output; the test may close it early (-1)
+  int err = -1;         // a nameless file that receives its standard error
+  std::string text;     // what has been read so far
+  std::string errText;  // its standard error, once it has ended
+  int status = 0;       // as waitpid() reports it, once FinishJpg2dds has run
 };
 
 // Starts jpg2dds as RunJpg2dds does, without waiting for it.
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
-                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {});
+                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {}, long addressSpaceLimit = -1);
 
 // Reads what arrives within the time; false at the end of the output.
 bool ReadOutputFor(Running& run, int milliseconds);
 
 // Reads to the end of the output (unless `out` was closed) and returns the
-// exit code, 128 + the signal's number for a process that a signal ended; a
-// process that has not ended within 60 s is killed and the test fails.
+// exit code, 128 + the signal's number for a process that a signal ended
+// (standard error is then in errText); a process that has not ended within
+// 60 s is killed and the test fails.
 int FinishJpg2dds(Running& run);
 
 // Runs the jpg2dds binary with the arguments, standard input from /dev/null
@@ -38,9 +42,11 @@ int FinishJpg2dds(Running& run);
 // default disposition and none blocked, as a shell starts a command. A
 // positive `fileSizeLimit` caps the size of every file it writes
 // (RLIMIT_FSIZE, as `ulimit -f` does). The descriptors in `closedFds` (of 0,
-// 1 and 2) are closed when it starts. Fails the test on a hang (60 s).
+// 1 and 2) are closed when it starts. A positive `addressSpaceLimit` caps its
+// memory in bytes (RLIMIT_AS), as `ulimit -v` does. Fails the test on a hang
+// (60 s).
 RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
-                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {});
+                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {}, long addressSpaceLimit = -1);
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.

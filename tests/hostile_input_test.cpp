@@ -1,6 +1,7 @@
 // Hostile and broken input: every failure ends with a clear line, exit code
 // 0, no crash or hang, no stray temporary file, and an existing output that
 // survives byte for byte.
+#include <FreeImage.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -83,6 +84,16 @@ TEST(HostileInput, DamagedExifBlocksStillConvert) {
     segment += static_cast<char>((payload.size() + 2) & 0xFF);
     e2e::WriteBytes(dir.File("camera.jpg"), jpeg.substr(0, 2) + segment + payload + jpeg.substr(2));
     EXPECT_EQ(Verdict(dir.File("camera.jpg"), dir.path()), "OK");
+    // And as a watermark picture, which is drawn.
+    e2e::WriteJpeg(dir.File("photo.jpg"), 64, 48, 0x000000);
+    e2e::RunResult marked = RunJpg2dds({"-i", dir.File("photo.jpg"), "-o", dir.path(), "-q", "-d",
+                                        "--wm-image=" + dir.File("camera.jpg"), "--wm-image-position=topleft",
+                                        "--wm-image-x-offset=0", "--wm-image-y-offset=0", "--dds-compression=none"});
+    ASSERT_FALSE(marked.lines.empty());
+    EXPECT_EQ(marked.lines.back(), "OK");
+    // The watermark's mid grey covers the black photo's top-left pixel
+    // (uncompressed, first pixel right after the header).
+    EXPECT_GT(static_cast<unsigned char>(e2e::ReadBytes(dir.File("photo.dds"))[128]), 100);
   }
 }
 
@@ -228,6 +239,78 @@ TEST(HostileInput, GarbageWatermarkPictureLeavesTheWatermarkOut) {
   e2e::RunResult result =
       RunJpg2dds({"-i", input, "-o", dir.path(), "--wm-image=" + dir.File("logo.png"), "-q", "-d"});
   EXPECT_EQ(result.lines.back(), "OK");
+}
+
+TEST(HostileInput, WatermarkPicturesLeaveStandardErrorQuiet) {
+  // What the picture libraries have to say is not the user's business,
+  // whether the watermark draws or not.
+  TempDir dir;
+  std::string input = dir.File("a.jpg");
+  e2e::WriteJpeg(input, 64, 64);
+  FIBITMAP* logo = FreeImage_Allocate(16, 8, 32);
+  const struct {
+    FREE_IMAGE_FORMAT format;
+    const char* name;
+  } kinds[] = {{FIF_TIFF, "logo.tif"}, {FIF_PNG, "logo.png"}, {FIF_BMP, "logo.bmp"}, {FIF_TARGA, "logo.tga"}};
+  std::vector<std::string> pictures;
+  for (const auto& kind : kinds) {
+    std::string path = dir.File(kind.name);
+    FIBITMAP* saved = kind.format == FIF_TIFF || kind.format == FIF_PNG ? logo : FreeImage_ConvertTo24Bits(logo);
+    ASSERT_TRUE(FreeImage_Save(kind.format, saved, path.c_str(), 0)) << kind.name;
+    if (saved != logo) FreeImage_Unload(saved);
+    pictures.push_back(path);
+    // Cut short after its header, as an interrupted copy leaves it.
+    std::string cut = dir.File(std::string("cut-") + kind.name);
+    e2e::WriteBytes(cut, e2e::ReadBytes(path).substr(0, 60));
+    pictures.push_back(cut);
+  }
+  FreeImage_Unload(logo);
+  std::string jpeg = e2e::ReadBytes(input);
+  e2e::WriteBytes(dir.File("cut.jpg"), jpeg.substr(0, jpeg.size() / 2));
+  pictures.push_back(dir.File("cut.jpg"));
+  e2e::WriteBytes(dir.File("garbage.tif"), std::string("II*\0", 4) + std::string(200, '\x5a'));
+  pictures.push_back(dir.File("garbage.tif"));
+
+  for (const std::string& picture : pictures) {
+    e2e::RunResult result = RunJpg2dds({"-i", input, "-o", dir.path(), "--wm-image=" + picture, "-q", "-d"});
+    EXPECT_TRUE(result.err.empty()) << picture << " printed: " << result.err.substr(0, 300);
+    ASSERT_FALSE(result.lines.empty()) << picture;
+    EXPECT_EQ(result.lines.back(), "OK") << picture;
+  }
+}
+
+TEST(HostileInput, LargeWatermarkCostsOnlyThePartThatShows) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address space limit";
+#else
+  // A black watermark of 16384 x 16384 (32 KiB as a 1-bit PNG, 1 GiB at 32
+  // bits) on a 64 x 64 picture, in half a GiB of memory, comes out as one
+  // of the picture's size does.
+  TempDir dir;
+  std::string input = dir.File("a.jpg");
+  e2e::WriteJpeg(input, 64, 64);
+  for (int side : {64, 16384}) {
+    FIBITMAP* black = FreeImage_Allocate(side, side, 1);
+    RGBQUAD* palette = FreeImage_GetPalette(black);
+    palette[0] = RGBQUAD{0, 0, 0, 0};
+    palette[1] = RGBQUAD{255, 255, 255, 0};
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, black, dir.File(std::to_string(side) + ".png").c_str(), 0));
+    FreeImage_Unload(black);
+  }
+  std::string outputs[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string logo = dir.File(i == 0 ? "64.png" : "16384.png");
+    e2e::RunResult result = RunJpg2dds({"-i", input, "-o", dir.path(), "--wm-image=" + logo,
+                                        "--wm-image-position=topleft", "--wm-image-x-offset=0",
+                                        "--wm-image-y-offset=0", "-q", "-d"},
+                                       "", -1, {}, 512L << 20);
+    ASSERT_FALSE(result.lines.empty());
+    EXPECT_EQ(result.lines.back(), "OK") << logo;
+    outputs[i] = e2e::ReadBytes(dir.File("a.dds"));
+  }
+  EXPECT_FALSE(outputs[0].empty());
+  EXPECT_TRUE(outputs[0] == outputs[1]);
+#endif
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const W
     }
   }
   FIBITMAP* picture = readable ? DecodeJpegBytes(bytes, kSourceLoadFlags) : nullptr;
-  bytes = std::string();
+  std::string().swap(bytes);  // move-assigning an empty text would keep the buffer
   if (timings) timings->decode += std::chrono::steady_clock::now() - decodeStart;
 
   int width = static_cast<int>(FreeImage_GetWidth(picture));

@@ -7,6 +7,7 @@
 #include "pipeline/bitmap_steps.h"
 #include "pipeline/colors.h"
 #include "pipeline/overlay_bitmap.h"
+#include "pipeline/surface_pieces.h"
 #include "platform/drawing.h"
 #include "settings/keywords.h"
 
@@ -49,11 +50,6 @@ void DrawFrameBand(Surface& band, int w, int h, const ConversionSettings& settin
   FillPolygon(band, leftSide, 4, left);
 }
 
-// A rectangle of the picture, in pixels from its top-left corner.
-struct Piece {
-  int x, y, width, height;
-};
-
 // Every side and corner shape lies inside its own side's band, so these four
 // disjoint rectangles hold everything the frame paints; the rest of the
 // overlay would be transparent and leave the picture as it is. Working on
@@ -67,8 +63,9 @@ std::vector<Piece> BandPieces(int w, int h, const ConversionSettings& settings) 
   std::vector<Piece> pieces;
   const Piece all[] = {{0, 0, w, top}, {0, bottom, w, h - bottom}, {0, top, left, bottom - top},
                        {right, top, w - right, bottom - top}};
-  for (const Piece& piece : all) {
-    if (piece.width > 0 && piece.height > 0) pieces.push_back(piece);
+  for (const Piece& band : all) {
+    // A band longer than a drawing surface may be is drawn in several.
+    for (const Piece& piece : SurfacePieces(band)) pieces.push_back(piece);
   }
   return pieces;
 }

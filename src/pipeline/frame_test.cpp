@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "pipeline/overlay_test_pictures.h"
 #include "settings/keywords.h"
 
@@ -134,6 +136,43 @@ TEST(ApplyFrame, WidthsBeyondThePictureDoNotBreakIt) {
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
   FreeImage_Unload(picture);
+}
+
+TEST(ApplyFrame, EveryBandOfAPictureBeyondTheSurfaceLimit) {
+  // Drawing surfaces hold at most 32767 pixels a side.
+  ConversionSettings s = RedLeftBlueTop(255);
+  s.solidLeft = 3, s.solidRight = 4, s.solidTop = 2, s.solidBottom = 3;
+  s.solidLeftColor = "00FF00";
+  s.solidRightColor = "FFFFFF";
+  s.solidBottomColor = "FF0000";
+  const Rgba top = kBlue, bottom = kRed, left{0, 255, 0, 255}, right{255, 255, 255, 255};
+  const struct {
+    int width, height;
+  } sizes[] = {{40000, 8}, {8, 40000}, {32768, 9}, {9, 32768}};
+  for (const auto& size : sizes) {
+    const int w = size.width, h = size.height;
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    FIBITMAP* picture = ApplyFrame(test_pictures::Solid24(w, h, 100, 100, 100), w, h, s);
+    ASSERT_NE(picture, nullptr);
+    int wrong = 0;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const bool inLeft = x < 3, inRight = x >= w - 4, inTop = y < 2, inBottom = y >= h - 3;
+        const Rgba p = PixelAt(picture, x, y);
+        bool rightColour;
+        if ((inLeft || inRight) && (inTop || inBottom)) {
+          rightColour = !Same(p, kGrey);  // a corner, split between its two sides
+        } else if (inTop || inBottom || inLeft || inRight) {
+          rightColour = Same(p, inTop ? top : inBottom ? bottom : inLeft ? left : right);
+        } else {
+          rightColour = Same(p, kGrey);
+        }
+        if (!rightColour && wrong++ < 3) ADD_FAILURE() << "pixel " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+    FreeImage_Unload(picture);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 #include <FreeImage.h>
 
+#include "pipeline/watermark_placement.h"
 #include "platform/drawing.h"
 #include "settings/conversion_settings.h"
 
@@ -12,7 +13,9 @@ namespace jpg2dds {
 Colour GreyPixel(Colour pixel);
 
 // The overlay (32-bit, straight alpha, upright) made from the Image file,
-// decoded anew on every call; null when the file cannot be decoded.
-FIBITMAP* RenderImageWatermark(const ConversionSettings& settings);
+// decoded anew on every call, of no more than its top-left part `keep`;
+// null when the file cannot be decoded, claims more than kMaxPicturePixels
+// or nothing of it is kept.
+FIBITMAP* RenderImageWatermark(const ConversionSettings& settings, OverlaySize keep);
 
 }  // namespace jpg2dds

@@ -20,8 +20,10 @@ bool ReadJpegForDecoding(const std::string& path, std::string& bytes, int& orien
   return ReadJpegFrameSize(bytes, width, height) && FitsPictureLimit(width, height);
 }
 
-FIBITMAP* DecodeJpegBytes(std::string& bytes, int flags) {
-  FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+FIBITMAP* DecodeJpegBytes(const std::string& bytes, int flags) {
+  // A memory stream opened on given bytes only reads them.
+  FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
+                                          static_cast<DWORD>(bytes.size()));
   if (!memory) return nullptr;
   FIBITMAP* picture = FreeImage_LoadFromMemory(FIF_JPEG, memory, flags);
   FreeImage_CloseMemory(memory);

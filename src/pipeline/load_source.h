@@ -15,7 +15,7 @@ bool ReadJpegForDecoding(const std::string& path, std::string& bytes, int& orien
 
 // FreeImage's decode of bytes that ReadJpegForDecoding gave, with `flags`;
 // null when they cannot be decoded.
-FIBITMAP* DecodeJpegBytes(std::string& bytes, int flags);
+FIBITMAP* DecodeJpegBytes(const std::string& bytes, int flags);
 
 // Both: a JPEG file decoded with `flags`; null on any failure.
 FIBITMAP* LoadJpegFile(const std::string& path, int flags);

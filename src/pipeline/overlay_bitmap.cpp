@@ -33,19 +33,40 @@ FIBITMAP* SurfaceToBitmap(const Surface& surface) {
   if (!surface.pixels || surface.width <= 0 || surface.height <= 0) return nullptr;
   FIBITMAP* bitmap = FreeImage_Allocate(surface.width, surface.height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
                                         FI_RGBA_BLUE_MASK);
-  if (!bitmap) return nullptr;
+  if (bitmap) SurfaceIntoBitmap(surface, bitmap, 0, 0);
+  return bitmap;
+}
+
+void SurfaceIntoBitmap(const Surface& surface, FIBITMAP* bitmap, int x, int y) {
+  const int height = static_cast<int>(FreeImage_GetHeight(bitmap));
   std::vector<ArgbWord> row(kWordsMatchFreeImage ? 0 : surface.width);
-  for (int y = 0; y < surface.height; ++y) {
+  for (int line = 0; line < surface.height; ++line) {
     // FreeImage stores rows bottom-up.
-    BYTE* line = FreeImage_GetScanLine(bitmap, surface.height - 1 - y);
+    BYTE* pixels = FreeImage_GetScanLine(bitmap, height - 1 - (y + line)) + 4 * static_cast<size_t>(x);
     if (kWordsMatchFreeImage) {
-      ReadStraightRow(surface, y, reinterpret_cast<ArgbWord*>(line));
+      ReadStraightRow(surface, line, reinterpret_cast<ArgbWord*>(pixels));
     } else {
-      ReadStraightRow(surface, y, row.data());
-      WordsToBytes(row.data(), surface.width, line);
+      ReadStraightRow(surface, line, row.data());
+      WordsToBytes(row.data(), surface.width, pixels);
     }
   }
-  return bitmap;
+}
+
+void FadeBitmap(FIBITMAP* bitmap, int alpha, PixelFilter filter) {
+  if (!bitmap || FreeImage_GetBPP(bitmap) != 32 || FreeImage_GetImageType(bitmap) != FIT_BITMAP) return;
+  const int width = static_cast<int>(FreeImage_GetWidth(bitmap));
+  const int height = static_cast<int>(FreeImage_GetHeight(bitmap));
+  std::vector<ArgbWord> row(kWordsMatchFreeImage ? 0 : width);
+  for (int y = 0; y < height; ++y) {
+    BYTE* line = FreeImage_GetScanLine(bitmap, y);
+    if (kWordsMatchFreeImage) {
+      FadeStraightRow(reinterpret_cast<ArgbWord*>(line), width, alpha, filter);
+    } else {
+      BytesToWords(line, width, row.data());
+      FadeStraightRow(row.data(), width, alpha, filter);
+      WordsToBytes(row.data(), width, line);
+    }
+  }
 }
 
 bool BitmapToSurface(FIBITMAP* bitmap, Surface& surface) {

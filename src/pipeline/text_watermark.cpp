@@ -10,6 +10,8 @@
 #include "naming/filename_mask.h"
 #include "pipeline/colors.h"
 #include "pipeline/overlay_bitmap.h"
+#include "pipeline/picture_limits.h"
+#include "pipeline/surface_pieces.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {
@@ -78,12 +80,11 @@ TextBlock MeasureBlock(const std::string& text, const ConversionSettings& settin
   return block;
 }
 
-bool FitsSurface(int64_t size) { return size >= 0 && size <= INT_MAX; }
-
 // Line i's position inside the block; `width` is the line's width as drawn.
 int64_t LineX(const TextBlock& block, int width, const ConversionSettings& settings) {
   if (block.lines.size() == 1) return settings.textPadding;
-  return AlignLine(width, static_cast<int>(block.width), settings);
+  // A block wider than that shows only its background: every line then starts beyond the picture.
+  return AlignLine(width, static_cast<int>(std::min<int64_t>(block.width, INT_MAX)), settings);
 }
 
 int64_t LineY(const TextBlock& block, size_t line, const ConversionSettings& settings) {
@@ -111,7 +112,7 @@ void DrawPlainBlock(Surface& block, const TextBlock& text, const ConversionSetti
 // onto the overlay each with its own constant opacity.
 bool DrawSmoothBlock(Surface& glyphs, Surface& overlay, const TextBlock& text, const ConversionSettings& settings,
                      const WatermarkFont* font) {
-  const int width = static_cast<int>(text.width), height = static_cast<int>(text.height);
+  const int width = glyphs.width, height = glyphs.height;
   Surface background;
   if (!CreateSurface(width, height, background)) return false;
   FillSurface(background, ParseHexColorAlpha(settings.backColor, 255));
@@ -128,6 +129,28 @@ bool DrawSmoothBlock(Surface& glyphs, Surface& overlay, const TextBlock& text, c
   }
   ReleaseSurface(background);
   return made;
+}
+
+// Draws the part `piece` of the block into the overlay; false when a surface
+// cannot be made.
+bool DrawBlockPiece(FIBITMAP* overlay, const Piece& piece, const TextBlock& text, const ConversionSettings& settings,
+                    const WatermarkFont* font) {
+  Surface glyphs;
+  if (!CreateSurface(piece.width, piece.height, glyphs)) return false;
+  glyphs.originX = piece.x;
+  glyphs.originY = piece.y;
+  bool drawn = true;
+  if (!settings.textAntialiasing) {
+    DrawPlainBlock(glyphs, text, settings, font);
+    SurfaceIntoBitmap(glyphs, overlay, piece.x, piece.y);
+  } else {
+    Surface composed;
+    drawn = DrawSmoothBlock(glyphs, composed, text, settings, font);
+    if (drawn) SurfaceIntoBitmap(composed, overlay, piece.x, piece.y);
+    ReleaseSurface(composed);
+  }
+  ReleaseSurface(glyphs);
+  return drawn;
 }
 
 }  // namespace
@@ -155,27 +178,23 @@ int AlignLine(int lineWidth, int blockWidth, const ConversionSettings& settings)
   return static_cast<int>(std::clamp<int64_t>(x, INT_MIN, INT_MAX));
 }
 
-FIBITMAP* RenderTextWatermark(const ConversionSettings& settings, const ConversionJob& job,
-                              const WatermarkFont* font) {
+FIBITMAP* RenderTextWatermark(const ConversionSettings& settings, const ConversionJob& job, const WatermarkFont* font,
+                              OverlaySize keep) {
   if (!font) return nullptr;
-  Surface scratch;
-  if (!CreateSurface(10, 10, scratch)) return nullptr;
   const TextBlock block = MeasureBlock(ExpandWatermarkText(settings, job), settings, font);
-  if (!FitsSurface(block.width) || !FitsSurface(block.height) ||
-      !ResizeSurface(scratch, static_cast<int>(block.width), static_cast<int>(block.height))) {
-    ReleaseSurface(scratch);
-    return nullptr;
+  // Only the part that can show is drawn, and in pieces where it is larger
+  // than one drawing surface may be.
+  const int64_t width = std::min(block.width, keep.width), height = std::min(block.height, keep.height);
+  if (width <= 0 || height <= 0 || !FitsPictureLimit(width, height)) return nullptr;
+  FIBITMAP* overlay = FreeImage_Allocate(static_cast<int>(width), static_cast<int>(height), 32, FI_RGBA_RED_MASK,
+                                         FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+  if (!overlay) return nullptr;
+  for (const Piece& piece : SurfacePieces({0, 0, static_cast<int>(width), static_cast<int>(height)})) {
+    if (!DrawBlockPiece(overlay, piece, block, settings, font)) {
+      FreeImage_Unload(overlay);
+      return nullptr;
+    }
   }
-  FIBITMAP* overlay = nullptr;
-  if (!settings.textAntialiasing) {
-    DrawPlainBlock(scratch, block, settings, font);
-    overlay = SurfaceToBitmap(scratch);
-  } else {
-    Surface composed;
-    if (DrawSmoothBlock(scratch, composed, block, settings, font)) overlay = SurfaceToBitmap(composed);
-    ReleaseSurface(composed);
-  }
-  ReleaseSurface(scratch);
   return overlay;
 }
 

@@ -4,6 +4,7 @@
 #include <FreeImage.h>
 
 #include "batch/conversion_job.h"
+#include "pipeline/watermark_placement.h"
 #include "platform/font.h"
 #include "settings/conversion_settings.h"
 
@@ -18,8 +19,9 @@ FontRequest WatermarkFontRequest(const ConversionSettings& settings);
 int AlignLine(int lineWidth, int blockWidth, const ConversionSettings& settings);
 
 // The overlay (32-bit, straight alpha, upright) for the expanded watermark
-// text; null when there is no font or nothing can be drawn.
-FIBITMAP* RenderTextWatermark(const ConversionSettings& settings, const ConversionJob& job,
-                              const WatermarkFont* font);
+// text, of no more than the block's top-left part `keep`; null when there
+// is no font, nothing is kept or it cannot be drawn.
+FIBITMAP* RenderTextWatermark(const ConversionSettings& settings, const ConversionJob& job, const WatermarkFont* font,
+                              OverlaySize keep);
 
 }  // namespace jpg2dds

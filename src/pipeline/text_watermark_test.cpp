@@ -82,7 +82,7 @@ TEST(RenderTextWatermark, LinesSpacedByTheTenPixelMinimumPlusLeading) {
   s.fontLeading = 4;
   s.backOpacity = 0;
   ConversionJob job;
-  FIBITMAP* two = RenderTextWatermark(s, job, small.font);
+  FIBITMAP* two = RenderTextWatermark(s, job, small.font, kWholeOverlay);
   ASSERT_NE(two, nullptr);
   EXPECT_EQ(FreeImage_GetHeight(two), 10u + (10 + 4) + 2 * 3);
   std::vector<int> ink = RowsWithAlpha(two, 255);
@@ -99,7 +99,7 @@ TEST(RenderTextWatermark, LinesSpacedByTheTenPixelMinimumPlusLeading) {
 
   for (const char* text : {"H%eol%H", "H%EoL%H"}) {
     s.text = text;
-    FIBITMAP* same = RenderTextWatermark(s, job, small.font);
+    FIBITMAP* same = RenderTextWatermark(s, job, small.font, kWholeOverlay);
     ASSERT_NE(same, nullptr);
     EXPECT_EQ(FreeImage_GetHeight(same), FreeImage_GetHeight(two)) << text;
     EXPECT_EQ(RowsWithAlpha(same, 255), ink) << text;
@@ -108,7 +108,7 @@ TEST(RenderTextWatermark, LinesSpacedByTheTenPixelMinimumPlusLeading) {
   FreeImage_Unload(two);
 
   s.text = "H";  // one line: no minimum
-  FIBITMAP* one = RenderTextWatermark(s, job, small.font);
+  FIBITMAP* one = RenderTextWatermark(s, job, small.font, kWholeOverlay);
   EXPECT_EQ(FreeImage_GetHeight(one), static_cast<unsigned>(cell.height + 6));
   EXPECT_EQ(FreeImage_GetWidth(one), static_cast<unsigned>(cell.width + 6));
   FreeImage_Unload(one);
@@ -122,7 +122,7 @@ TEST(RenderTextWatermark, PlainModeWritesTextAndBackgroundAlphas) {
   s.backColor = "0000FF";
   s.backOpacity = 60;
   ConversionJob job;
-  FIBITMAP* overlay = RenderTextWatermark(s, job, font.font);
+  FIBITMAP* overlay = RenderTextWatermark(s, job, font.font, kWholeOverlay);
   ASSERT_NE(overlay, nullptr);
   int text = 0, back = 0, other = 0;
   for (int y = 0; y < static_cast<int>(FreeImage_GetHeight(overlay)); ++y) {
@@ -153,7 +153,7 @@ TEST(RenderTextWatermark, SmoothModeComposesBackgroundAndTextOpacities) {
   s.backColor = "000000";
   s.backOpacity = 128;
   ConversionJob job;
-  FIBITMAP* overlay = RenderTextWatermark(s, job, font.font);
+  FIBITMAP* overlay = RenderTextWatermark(s, job, font.font, kWholeOverlay);
   ASSERT_NE(overlay, nullptr);
   // The padding holds only the background at its opacity.
   EXPECT_TRUE(test_pictures::Same(PixelAt(overlay, 1, 1), {0, 0, 0, 128}));
@@ -173,13 +173,13 @@ TEST(RenderTextWatermark, SmoothModeComposesBackgroundAndTextOpacities) {
 TEST(RenderTextWatermark, NothingWithoutFontOrSize) {
   ConversionSettings s = TextSettings("x");
   ConversionJob job;
-  EXPECT_EQ(RenderTextWatermark(s, job, nullptr), nullptr);
+  EXPECT_EQ(RenderTextWatermark(s, job, nullptr, kWholeOverlay), nullptr);
   FontGuard font({"Arial", 14});
   s.text = "";
-  EXPECT_EQ(RenderTextWatermark(s, job, font.font), nullptr);  // a block 0 pixels wide
+  EXPECT_EQ(RenderTextWatermark(s, job, font.font, kWholeOverlay), nullptr);  // a block 0 pixels wide
   s.text = "x";
   s.textPadding = -100;
-  EXPECT_EQ(RenderTextWatermark(s, job, font.font), nullptr);
+  EXPECT_EQ(RenderTextWatermark(s, job, font.font, kWholeOverlay), nullptr);
 }
 
 }  // namespace

@@ -52,9 +52,9 @@ FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const Convers
     job.outputWidth = width;
     job.outputHeight = height;
     if (job.keepSourceBitDepth) job.outputBitDepth = PickAutoBitDepth(job.outputType, job.sourceBitDepth);
-    overlay = RenderTextWatermark(settings, job, font);
+    overlay = RenderTextWatermark(settings, job, font, VisibleOverlayPart(width, height, settings));
   } else if (settings.doWatermark == choice::kWatermarkImage) {
-    overlay = RenderImageWatermark(settings);
+    overlay = RenderImageWatermark(settings, VisibleOverlayPart(width, height, settings));
   }
   overlay = RotateWatermark(overlay, settings);
   if (!overlay) return picture;

@@ -1,5 +1,7 @@
 #include "pipeline/watermark_placement.h"
 
+#include <algorithm>
+
 #include "pipeline/picture_limits.h"
 #include "settings/keywords.h"
 
@@ -26,6 +28,18 @@ PlacementArea AreaOf(int width, int height, const ConversionSettings& settings) 
   return area;
 }
 
+bool Turns(const ConversionSettings& settings) {
+  const int32_t angle = PlacementOf(settings).rotation;
+  return angle > 0 && angle < 360;
+}
+
+// The area beside the offsets, which FitWatermark fits the overlay into.
+OverlaySize RoomBesideOffsets(int width, int height, const ConversionSettings& settings) {
+  const WatermarkPlacement placement = PlacementOf(settings);
+  const PlacementArea area = AreaOf(width, height, settings);
+  return {area.width - placement.xOffset, area.height - placement.yOffset};
+}
+
 }  // namespace
 
 WatermarkPlacement PlacementOf(const ConversionSettings& s) {
@@ -35,9 +49,13 @@ WatermarkPlacement PlacementOf(const ConversionSettings& s) {
   return {s.imageBoundary, s.imagePosition, s.imageXOffset, s.imageYOffset, s.watermarkImageRotation};
 }
 
+OverlaySize VisibleOverlayPart(int width, int height, const ConversionSettings& settings) {
+  return Turns(settings) ? kWholeOverlay : RoomBesideOffsets(width, height, settings);
+}
+
 FIBITMAP* RotateWatermark(FIBITMAP* overlay, const ConversionSettings& settings) {
-  int32_t angle = PlacementOf(settings).rotation;
-  if (!overlay || angle <= 0 || angle >= 360) return overlay;
+  const int32_t angle = PlacementOf(settings).rotation;
+  if (!overlay || !Turns(settings)) return overlay;
   // A watermark too large to turn is left out, like one that cannot be drawn.
   FIBITMAP* turned = nullptr;
   if (FitsPictureLimitWhenTurned(FreeImage_GetWidth(overlay), FreeImage_GetHeight(overlay), angle)) {
@@ -50,19 +68,9 @@ FIBITMAP* RotateWatermark(FIBITMAP* overlay, const ConversionSettings& settings)
 FIBITMAP* FitWatermark(FIBITMAP* overlay, int width, int height, int overlayWidth, int overlayHeight,
                        const ConversionSettings& settings) {
   if (!overlay) return nullptr;
-  const WatermarkPlacement placement = PlacementOf(settings);
-  const PlacementArea area = AreaOf(width, height, settings);
-  int64_t ow = overlayWidth, oh = overlayHeight;
-  bool reduced = false;
-  if (ow + placement.xOffset > area.width) {
-    ow = area.width - placement.xOffset;
-    reduced = true;
-  }
-  if (oh + placement.yOffset > area.height) {
-    oh = area.height - placement.yOffset;
-    reduced = true;
-  }
-  if (!reduced) return overlay;
+  const OverlaySize room = RoomBesideOffsets(width, height, settings);
+  const int64_t ow = std::min<int64_t>(overlayWidth, room.width), oh = std::min<int64_t>(overlayHeight, room.height);
+  if (ow == overlayWidth && oh == overlayHeight) return overlay;
   FIBITMAP* part = nullptr;
   if (ow > 0 && oh > 0) part = FreeImage_Copy(overlay, 0, 0, static_cast<int>(ow), static_cast<int>(oh));
   FreeImage_Unload(overlay);

@@ -28,6 +28,21 @@ struct WatermarkPosition {
   int64_t y = 0;
 };
 
+// A size in pixels, wide enough for any setting.
+struct OverlaySize {
+  int64_t width = 0;
+  int64_t height = 0;
+};
+
+inline constexpr OverlaySize kWholeOverlay{INT64_MAX, INT64_MAX};
+
+// The most of an overlay's top-left corner that can show in a width x
+// height picture: FitWatermark cuts an unturned overlay to the placement
+// area beside the offsets, so nothing beyond that part need be made. A
+// turned overlay is needed whole (kWholeOverlay). Empty (0 or less) when
+// nothing can show.
+OverlaySize VisibleOverlayPart(int width, int height, const ConversionSettings& settings);
+
 // Turns the overlay by the kind's rotation when it is 1 to 359 degrees; the
 // uncovered corners are transparent. Releases what it replaces; null when
 // the turn fails.

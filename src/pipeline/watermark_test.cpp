@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "pipeline/overlay_test_pictures.h"
+#include "pipeline/test_picture_files.h"
 #include "pipeline/text_watermark.h"
 #include "settings/keywords.h"
 
@@ -37,7 +40,7 @@ class ApplyWatermarkTest : public ::testing::Test {
 
   // The text block's size as drawn.
   Box Block() {
-    FIBITMAP* overlay = RenderTextWatermark(settings_, job_, font_);
+    FIBITMAP* overlay = RenderTextWatermark(settings_, job_, font_, kWholeOverlay);
     Box size{0, 0, static_cast<int>(FreeImage_GetWidth(overlay)), static_cast<int>(FreeImage_GetHeight(overlay))};
     FreeImage_Unload(overlay);
     return size;
@@ -142,6 +145,37 @@ TEST_F(ApplyWatermarkTest, NoFontOrNoPicture) {
   FreeImage_Unload(picture);
 }
 
+TEST_F(ApplyWatermarkTest, BlockBeyondTheSurfaceLimitIsDrawnWhole) {
+  // Padding makes the block more than 32767 pixels (the drawing surfaces'
+  // limit) a side; the picture shows a long band of it, all background.
+  settings_.textPosition = choice::kTopLeft;
+  settings_.textXOffset = settings_.textYOffset = 0;
+  settings_.textPadding = 17000;
+  const struct {
+    int width, height;
+  } sizes[] = {{40000, 8}, {8, 40000}};
+  for (bool smooth : {false, true}) {
+    for (const auto& size : sizes) {
+      SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height) + (smooth ? " smooth" : ""));
+      settings_.textAntialiasing = smooth;
+      FIBITMAP* picture = ApplyWatermark(test_pictures::Solid24(size.width, size.height, 128, 128, 128), size.width,
+                                         size.height, settings_, job_, font_);
+      ASSERT_NE(picture, nullptr);
+      const Box box = ChangedBox(picture, kGrey);
+      EXPECT_EQ(box.left, 0);
+      EXPECT_EQ(box.top, 0);
+      EXPECT_GT(std::max(box.width, box.height), 34000);
+      EXPECT_EQ(std::min(box.width, box.height), 8);
+      int red = 0;
+      for (int y = 0; y < box.height; ++y) {
+        for (int x = 0; x < box.width; ++x) red += Same(PixelAt(picture, x, y), (Rgba{255, 0, 0, 255}));
+      }
+      EXPECT_EQ(red, box.width * box.height);
+      FreeImage_Unload(picture);
+    }
+  }
+}
+
 class PictureWatermarkTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -219,6 +253,75 @@ TEST_F(PictureWatermarkTest, UndecodableFileConvertsWithoutWatermark) {
   EXPECT_EQ(FreeImage_GetBPP(picture), 24u);
   EXPECT_EQ(ChangedBox(picture, kGrey).width, 0);
   FreeImage_Unload(picture);
+}
+
+TEST_F(PictureWatermarkTest, OverThePictureLimitIsLeftOutByItsHeader) {
+  // Black 1-bit PNGs (4 MiB of rows a side of 16384), each side of 2^28 pixels.
+  auto blackPng = [this](int width, int height) {
+    const std::string row = std::string(1, '\0') + std::string((width + 7) / 8, '\0');
+    std::string rows;
+    rows.reserve(row.size() * height);
+    for (int y = 0; y < height; ++y) rows += row;
+    std::string path = (folder_ / "black.png").string();
+    testing::WriteBytes(path, testing::PngFile(width, height, 1, 0, rows));
+    return path;
+  };
+  auto jpegClaiming = [this](int width, int height) {
+    std::string path = (folder_ / "claim.jpg").string();
+    testing::WriteJpeg(path, 16, 16, [](int, int) { return 0xFF0000u; });
+    testing::WriteBytes(path, testing::WithFrameSize(testing::ReadBytes(path), width, height));
+    return path;
+  };
+  const Rgba background{30, 60, 90, 255};
+  const struct {
+    const char* name;
+    std::function<std::string()> file;
+    bool drawn;
+  } cases[] = {
+      {"PNG of 16384 x 16384", [&] { return blackPng(16384, 16384); }, true},
+      {"PNG of 16385 x 16384", [&] { return blackPng(16385, 16384); }, false},
+      {"JPEG claiming 16385 x 16384", [&] { return jpegClaiming(16385, 16384); }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings_.image = c.file();
+    ConversionJob job;
+    FIBITMAP* picture = ApplyWatermark(test_pictures::Solid24(64, 48, 30, 60, 90), 64, 48, settings_, job, nullptr);
+    ASSERT_NE(picture, nullptr);  // the file is converted either way
+    Box marked = ChangedBox(picture, background);
+    if (c.drawn) {
+      EXPECT_EQ(marked.width, 64);
+      EXPECT_EQ(marked.height, 48);
+      EXPECT_TRUE(Same(PixelAt(picture, 63, 47), (Rgba{0, 0, 0, 255})));
+    } else {
+      EXPECT_EQ(marked.width, 0);
+    }
+    FreeImage_Unload(picture);
+  }
+}
+
+TEST_F(PictureWatermarkTest, WiderThanTheSurfaceLimit) {
+  // A red band of 40000 x 4, laid along a picture as it is and, turned a
+  // quarter, down one.
+  FIBITMAP* band = test_pictures::Solid24(40000, 4, 255, 0, 0);
+  settings_.image = (folder_ / "band.png").string();
+  ASSERT_TRUE(FreeImage_Save(FIF_PNG, band, settings_.image.c_str(), 0));
+  FreeImage_Unload(band);
+  const struct {
+    int width, height, rotation;
+  } cases[] = {{40000, 8, 0}, {8, 40000, 90}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rotation);
+    settings_.watermarkImageRotation = c.rotation;
+    FIBITMAP* picture = Apply(c.width, c.height);
+    const Box box = ChangedBox(picture, kGrey);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.width, c.rotation ? 4 : 40000);
+    EXPECT_EQ(box.height, c.rotation ? 40000 : 4);
+    EXPECT_TRUE(Same(PixelAt(picture, box.width - 1, box.height - 1), (Rgba{255, 0, 0, 255})));
+    FreeImage_Unload(picture);
+  }
 }
 
 }  // namespace

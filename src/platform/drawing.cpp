@@ -78,6 +78,20 @@ void ReplacePixels(Surface& target, const Surface& source, Apply apply) {
   cairo_surface_mark_dirty(target.pixels);
 }
 
+// Premultiplied words scale as a whole: every channel times a / 255.
+inline uint32_t ScalePremultiplied(uint32_t p, uint32_t a) {
+  if (a == 255) return p;
+  return (MulDiv255(p >> 24, a) << 24) | (MulDiv255((p >> 16) & 0xFF, a) << 16) |
+         (MulDiv255((p >> 8) & 0xFF, a) << 8) | MulDiv255(p & 0xFF, a);
+}
+
+// The filter sees the straight pixel with its alpha already scaled.
+inline uint32_t FilterPremultiplied(uint32_t p, uint32_t a, PixelFilter filter) {
+  ArgbWord straight = StraightFromCairo(p);
+  straight = (straight & 0x00FFFFFFu) | (MulDiv255(straight >> 24, a) << 24);
+  return CairoFromStraight(ArgbFromColour(filter(ColourFromArgb(straight))));
+}
+
 }  // namespace
 
 bool CreateSurface(int width, int height, Surface& surface) {
@@ -154,20 +168,20 @@ void DrawSurfaceReplacing(Surface& target, const Surface& source, int alpha) {
     DrawSurfaceCopy(target, source);
     return;
   }
-  // Premultiplied words scale as a whole: every channel times a / 255.
-  ReplacePixels(target, source, [a](uint32_t p) {
-    return (MulDiv255(p >> 24, a) << 24) | (MulDiv255((p >> 16) & 0xFF, a) << 16) |
-           (MulDiv255((p >> 8) & 0xFF, a) << 8) | MulDiv255(p & 0xFF, a);
-  });
+  ReplacePixels(target, source, [a](uint32_t p) { return ScalePremultiplied(p, a); });
 }
 
 void DrawSurfaceFiltered(Surface& target, const Surface& source, int alpha, PixelFilter filter) {
   uint32_t a = static_cast<uint32_t>(ClampAlpha(alpha));
-  ReplacePixels(target, source, [a, filter](uint32_t p) {
-    ArgbWord straight = StraightFromCairo(p);
-    straight = (straight & 0x00FFFFFFu) | (MulDiv255(straight >> 24, a) << 24);
-    return CairoFromStraight(ArgbFromColour(filter(ColourFromArgb(straight))));
-  });
+  ReplacePixels(target, source, [a, filter](uint32_t p) { return FilterPremultiplied(p, a, filter); });
+}
+
+void FadeStraightRow(ArgbWord* row, int count, int alpha, PixelFilter filter) {
+  const uint32_t a = static_cast<uint32_t>(ClampAlpha(alpha));
+  for (int x = 0; x < count; ++x) {
+    const uint32_t p = CairoFromStraight(row[x]);
+    row[x] = StraightFromCairo(filter ? FilterPremultiplied(p, a, filter) : ScalePremultiplied(p, a));
+  }
 }
 
 void ReadStraightRow(const Surface& surface, int y, ArgbWord* out) {

@@ -7,6 +7,10 @@
 
 namespace jpg2dds {
 
+// cairo's image surfaces hold at most this many pixels a side; a larger
+// drawing is made in pieces (see Surface's origin).
+inline constexpr int kMaxSurfaceSide = 32767;
+
 // A width x height surface of 32-bit pixels. Fills, polygons and text are
 // given in coordinates whose (originX, originY) is the top-left pixel, so a
 // surface can hold one piece of a larger drawing; (0, 0) unless set.
@@ -67,6 +71,12 @@ void DrawSurfaceReplacing(Surface& target, const Surface& source, int alpha);
 
 // As DrawSurfaceReplacing, each pixel passing through the filter first.
 void DrawSurfaceFiltered(Surface& target, const Surface& source, int alpha, PixelFilter filter);
+
+// What DrawSurfaceReplacing (no filter) or DrawSurfaceFiltered writes for
+// a surface holding these straight pixels, as read back straight: the same
+// values, made in place on one row without a surface (and so without the
+// surfaces' size limit).
+void FadeStraightRow(ArgbWord* row, int count, int alpha, PixelFilter filter);
 
 // Row y as straight 0xAARRGGBB words (surface.width of them).
 void ReadStraightRow(const Surface& surface, int y, ArgbWord* out);

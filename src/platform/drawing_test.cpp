@@ -154,6 +154,32 @@ TEST(DrawingCompose, FilterSeesStraightPixelAfterAlpha) {
   EXPECT_EQ(PixelAt(target.surface, 1, 0), 0x330000FFu);
 }
 
+TEST(DrawingRows, FadingARowWritesWhatDrawingASurfaceWrites) {
+  // Every alpha with colours that round differently when premultiplied.
+  std::vector<ArgbWord> pixels;
+  for (uint32_t a = 0; a < 256; ++a) {
+    for (uint32_t rgb : {0x000000u, 0xFFFFFFu, 0x010203u, 0x7F80FEu, 0xC81E64u}) pixels.push_back(a << 24 | rgb);
+  }
+  const int count = static_cast<int>(pixels.size());
+  for (PixelFilter filter : {static_cast<PixelFilter>(nullptr), SwapRedBlue}) {
+    for (int alpha : {0, 1, 77, 128, 254, 255}) {
+      SurfaceGuard source, target;
+      ASSERT_TRUE(CreateSurface(count, 1, source.surface));
+      ASSERT_TRUE(CreateSurface(count, 1, target.surface));
+      WriteStraightRow(source.surface, 0, pixels.data());
+      if (filter) {
+        DrawSurfaceFiltered(target.surface, source.surface, alpha, filter);
+      } else {
+        DrawSurfaceReplacing(target.surface, source.surface, alpha);
+      }
+      std::vector<ArgbWord> drawn(count), faded = pixels;
+      ReadStraightRow(target.surface, 0, drawn.data());
+      FadeStraightRow(faded.data(), count, alpha, filter);
+      EXPECT_TRUE(drawn == faded) << "alpha " << alpha << (filter ? " filtered" : "");
+    }
+  }
+}
+
 TEST(DrawingRows, StraightRowsRoundTrip) {
   SurfaceGuard s;
   ASSERT_TRUE(CreateSurface(4, 2, s.surface));
