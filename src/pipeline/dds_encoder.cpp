@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <cstring>
-#include <new>
 
 #include "pipeline/block_compression.h"
 #include "pipeline/mipmap_filter.h"
@@ -25,7 +24,13 @@ struct LevelRows {
   FIBITMAP* picture = nullptr;
   const uint8_t* pixels = nullptr;  // width x 4 bytes a row, top row first
 
-  void Read(int y, uint8_t* bgra) const {
+  // The row in its own bytes where they serve, else converted into scratch.
+  PixelRow Row(int y, uint8_t* scratch) const {
+    if (picture) return PictureRow(picture, y, scratch);
+    return {pixels + static_cast<size_t>(y) * width * 4, 4};
+  }
+  // The row as 32-bit pixels.
+  void Copy(int y, uint8_t* bgra) const {
     if (picture) {
       ReadBgraRow(picture, y, bgra);
     } else {
@@ -37,17 +42,18 @@ struct LevelRows {
 // Rows [first, first + 4) of the level: the encoded block row `blockRow`.
 // Blocks that reach past the picture repeat its last row and column.
 void EncodeBlockRow(const LevelRows& level, DdsFormat format, int blockRow, uint8_t* out,
-                    std::vector<uint8_t>& rows) {
+                    std::vector<uint8_t>& scratch) {
   const size_t rowBytes = static_cast<size_t>(level.width) * 4;
+  PixelRow rows[4];
   for (int r = 0; r < 4; ++r) {
-    level.Read(std::min(blockRow * 4 + r, level.height - 1), &rows[rowBytes * r]);
+    rows[r] = level.Row(std::min(blockRow * 4 + r, level.height - 1), &scratch[rowBytes * r]);
   }
   const int blockBytes = format == DdsFormat::kDxt1 ? 8 : 16;
   uint8_t block[64];
   for (int bx = 0; bx * 4 < level.width; ++bx, out += blockBytes) {
     for (int r = 0; r < 4; ++r) {
       for (int c = 0; c < 4; ++c) {
-        const uint8_t* p = &rows[rowBytes * r + static_cast<size_t>(std::min(bx * 4 + c, level.width - 1)) * 4];
+        const uint8_t* p = rows[r].pixels + static_cast<size_t>(std::min(bx * 4 + c, level.width - 1)) * rows[r].stride;
         uint8_t* q = &block[(r * 4 + c) * 4];
         q[0] = p[2];
         q[1] = p[1];
@@ -70,7 +76,7 @@ void EncodeRows(const LevelRows& level, DdsFormat format, int first, int last, u
   if (format == DdsFormat::kBgra) {
     for (int y = first; y < last; ++y) {
       uint8_t* row = bytes + rowBytes * y;
-      level.Read(y, row);
+      level.Copy(y, row);
       for (size_t x = 3; x < rowBytes; x += 4) row[x] = 255;
     }
     return;
@@ -125,14 +131,16 @@ bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& enc
   const std::vector<LevelSize> chain =
       MipChain(static_cast<int>(FreeImage_GetWidth(picture)), static_cast<int>(FreeImage_GetHeight(picture)));
   const int levels = static_cast<int>(chain.size());
-  std::vector<std::vector<uint8_t>> pixels(levels);  // the filtered levels; level 0 is the picture
-  try {
-    encoded.levels.assign(levels, {});
-    for (int i = 0; i < levels; ++i) {
-      encoded.levels[i].resize(DdsLevelBytes(format, chain[i].width, chain[i].height));
-      if (i > 0) pixels[i].resize(static_cast<size_t>(chain[i].width) * chain[i].height * 4);
-    }
-  } catch (const std::bad_alloc&) {
+  std::vector<LargeBuffer> pixels(levels);  // the filtered levels; level 0 is the picture
+  encoded.levels.clear();
+  encoded.levels.resize(levels);
+  bool allocated = true;
+  for (int i = 0; i < levels; ++i) {
+    encoded.levels[i] = LargeBuffer(DdsLevelBytes(format, chain[i].width, chain[i].height));
+    if (i > 0) pixels[i] = LargeBuffer(static_cast<size_t>(chain[i].width) * chain[i].height * 4);
+    allocated = allocated && encoded.levels[i].data() && (i == 0 || pixels[i].data());
+  }
+  if (!allocated) {
     FreeImage_Unload(picture);
     encoded.levels.clear();
     return false;
@@ -167,7 +175,7 @@ bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& enc
     }
     const LevelRows& above = rows[task.level - 1];
     const LevelSize size = chain[task.level];
-    DownsampleRows([&](int y, uint8_t* bgra) { above.Read(y, bgra); }, above.width, above.height, size.width,
+    DownsampleRows([&](int y, uint8_t* scratch) { return above.Row(y, scratch); }, above.width, above.height, size.width,
                    size.height, task.first, task.last,
                    pixels[task.level].data() + static_cast<size_t>(task.first) * size.width * 4);
   };

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "pipeline/dds_format.h"
+#include "platform/large_buffer.h"
 
 namespace jpg2dds {
 
 // A whole DDS file in memory: its header, then the levels, largest first.
 struct EncodedDds {
   std::string header;
-  std::vector<std::vector<uint8_t>> levels;
+  std::vector<LargeBuffer> levels;
 };
 
 // Makes more rows of a picture that is still being made (a decoder) and

@@ -23,7 +23,7 @@ bool EncodeAndWrite(FIBITMAP* picture, DdsFormat format, const ConversionSetting
   if (!EncodeDds(picture, format, job.threads, encoded, producer)) return false;
   return WriteOutputFile(settings, job, width, height, [&](std::FILE* file) {
     bool ok = std::fwrite(encoded.header.data(), 1, encoded.header.size(), file) == encoded.header.size();
-    for (const std::vector<uint8_t>& level : encoded.levels) {
+    for (const LargeBuffer& level : encoded.levels) {
       ok = ok && std::fwrite(level.data(), 1, level.size(), file) == level.size();
     }
     return ok;

@@ -9,13 +9,18 @@
 #include <memory>
 #include <string>
 
+#include "platform/large_buffer.h"
+
 namespace jpg2dds {
 
 struct JpegRowDecoderState;
 
+// The picture's pixels belong to the decoder: it must outlive the picture
+// (FreeImage_Unload it first).
 struct JpegRowDecoder {
   FIBITMAP* picture = nullptr;  // allocated by StartJpegRows, rows filled top first
   int rowsDone = 0;             // rows of `picture` (from the top) that hold their pixels
+  LargeBuffer pixels;           // the picture's pixels, taken fresh from the system
   std::shared_ptr<JpegRowDecoderState> state;
 };
 
@@ -31,7 +36,7 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder);
 bool DecodeJpegRows(JpegRowDecoder& decoder, int rows);
 
 // Ends decoding (also after a failure) and releases libjpeg's memory; the
-// picture stays with the caller.
+// picture and its pixels stay.
 void FinishJpegRows(JpegRowDecoder& decoder);
 
 }  // namespace jpg2dds

@@ -13,6 +13,7 @@ constexpr int kLinearSteps = 65536;
 
 struct Tables {
   float toLinear[256];            // sRGB byte -> linear 0..65535
+  uint16_t toLinear16[256];       // the same, rounded
   uint8_t toSrgb[kLinearSteps];  // linear 0..65535 -> sRGB byte
 };
 
@@ -22,7 +23,10 @@ double Encode(double l) { return l <= 0.0031308 ? l * 12.92 : 1.055 * std::pow(l
 const Tables& LightTables() {
   static const Tables* tables = [] {
     auto* t = new Tables;
-    for (int i = 0; i < 256; ++i) t->toLinear[i] = static_cast<float>(Decode(i / 255.0) * (kLinearSteps - 1));
+    for (int i = 0; i < 256; ++i) {
+      t->toLinear[i] = static_cast<float>(Decode(i / 255.0) * (kLinearSteps - 1));
+      t->toLinear16[i] = static_cast<uint16_t>(std::lround(Decode(i / 255.0) * (kLinearSteps - 1)));
+    }
     for (int i = 0; i < kLinearSteps; ++i) {
       t->toSrgb[i] = static_cast<uint8_t>(std::lround(Encode(double(i) / (kLinearSteps - 1)) * 255.0));
     }
@@ -63,30 +67,63 @@ uint8_t LinearToSrgb(double linear) {
 
 double SrgbToLinear(uint8_t value) { return LightTables().toLinear[value] / (kLinearSteps - 1); }
 
-void DownsampleRows(const BgraRowReader& source, int sourceWidth, int sourceHeight, int destWidth, int destHeight,
+namespace {
+
+// Each destination pixel the mean of a 2 x 2 square: integer sums of the
+// 16-bit linear values, so nothing is rounded but the mean.
+void HalveRows(const RowReader& source, int destWidth, int rowBegin, int rowEnd, uint8_t* dest,
+               std::vector<uint8_t>& scratchTop, std::vector<uint8_t>& scratchBottom) {
+  const Tables& tables = LightTables();
+  for (int y = rowBegin; y < rowEnd; ++y) {
+    const PixelRow top = source(2 * y, scratchTop.data());
+    const PixelRow bottom = source(2 * y + 1, scratchBottom.data());
+    uint8_t* out = dest + static_cast<size_t>(y - rowBegin) * destWidth * 4;
+    const uint8_t* a = top.pixels;
+    const uint8_t* b = bottom.pixels;
+    const int sa = top.stride, sb = bottom.stride;
+    for (int x = 0; x < destWidth; ++x, a += 2 * sa, b += 2 * sb, out += 4) {
+      for (int c = 0; c < 3; ++c) {
+        const uint32_t sum = uint32_t{tables.toLinear16[a[c]]} + tables.toLinear16[a[sa + c]] +
+                             tables.toLinear16[b[c]] + tables.toLinear16[b[sb + c]];
+        out[c] = tables.toSrgb[(sum + 2) >> 2];
+      }
+      const uint32_t alpha = (sa == 4 ? uint32_t{a[3]} + a[7] : 510u) + (sb == 4 ? uint32_t{b[3]} + b[7] : 510u);
+      out[3] = static_cast<uint8_t>((alpha + 2) >> 2);
+    }
+  }
+}
+
+}  // namespace
+
+void DownsampleRows(const RowReader& source, int sourceWidth, int sourceHeight, int destWidth, int destHeight,
                     int rowBegin, int rowEnd, uint8_t* dest) {
+  std::vector<uint8_t> scratch(static_cast<size_t>(sourceWidth) * 4);
+  if (sourceWidth == 2 * destWidth && sourceHeight == 2 * destHeight) {
+    std::vector<uint8_t> second(scratch.size());
+    HalveRows(source, destWidth, rowBegin, rowEnd, dest, scratch, second);
+    return;
+  }
   const Tables& tables = LightTables();
   const std::vector<Taps> columns = SideTaps(sourceWidth, destWidth);
   const std::vector<Taps> rows = SideTaps(sourceHeight, destHeight);
-  std::vector<uint8_t> sourceRow(static_cast<size_t>(sourceWidth) * 4);
   // Blue, green, red in linear light, alpha as it is, per destination pixel.
   std::vector<float> sum(static_cast<size_t>(destWidth) * 4);
   for (int y = rowBegin; y < rowEnd; ++y) {
     std::fill(sum.begin(), sum.end(), 0.0f);
     const Taps& vertical = rows[y];
     for (int k = 0; k < vertical.count; ++k) {
-      source(vertical.first + k, sourceRow.data());
+      const PixelRow row = source(vertical.first + k, scratch.data());
       const float wy = vertical.weight[k];
       for (int x = 0; x < destWidth; ++x) {
         const Taps& horizontal = columns[x];
         float b = 0, g = 0, r = 0, a = 0;
-        const uint8_t* p = &sourceRow[static_cast<size_t>(horizontal.first) * 4];
-        for (int j = 0; j < horizontal.count; ++j, p += 4) {
+        const uint8_t* p = row.pixels + static_cast<size_t>(horizontal.first) * row.stride;
+        for (int j = 0; j < horizontal.count; ++j, p += row.stride) {
           const float w = horizontal.weight[j];
           b += w * tables.toLinear[p[0]];
           g += w * tables.toLinear[p[1]];
           r += w * tables.toLinear[p[2]];
-          a += w * p[3];
+          a += w * (row.stride == 4 ? p[3] : 255);
         }
         float* s = &sum[static_cast<size_t>(x) * 4];
         s[0] += wy * b;

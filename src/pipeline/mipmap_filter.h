@@ -7,16 +7,18 @@
 #include <cstdint>
 #include <functional>
 
+#include "pipeline/pixel_row.h"
+
 namespace jpg2dds {
 
-// Writes row y (0 = top) of the source into `bgra` (width x 4 bytes, blue,
-// green, red, alpha).
-using BgraRowReader = std::function<void(int y, uint8_t* bgra)>;
+// Row y (0 = top) of the source, in its own bytes or converted into
+// `scratch` (width x 4 bytes).
+using RowReader = std::function<PixelRow(int y, uint8_t* scratch)>;
 
 // Rows [rowBegin, rowEnd) of the destWidth x destHeight level made from the
 // sourceWidth x sourceHeight one, written to `dest` one after another
 // (destWidth x 4 bytes each). Any split of the rows gives the same bytes.
-void DownsampleRows(const BgraRowReader& source, int sourceWidth, int sourceHeight, int destWidth, int destHeight,
+void DownsampleRows(const RowReader& source, int sourceWidth, int sourceHeight, int destWidth, int destHeight,
                     int rowBegin, int rowEnd, uint8_t* dest);
 
 // The sRGB value (0 to 255) of a linear light value (0 to 1), as the filter

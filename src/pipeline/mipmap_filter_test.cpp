@@ -33,11 +33,12 @@ std::vector<uint8_t> Downsample(const std::vector<std::vector<uint8_t>>& grey, i
   const int width = static_cast<int>(grey[0].size()), height = static_cast<int>(grey.size());
   std::vector<uint8_t> out(static_cast<size_t>(destWidth) * destHeight * 4);
   DownsampleRows(
-      [&](int y, uint8_t* bgra) {
+      [&](int y, uint8_t* scratch) {
         for (int x = 0; x < width; ++x) {
-          bgra[x * 4] = bgra[x * 4 + 1] = bgra[x * 4 + 2] = grey[y][x];
-          bgra[x * 4 + 3] = 255;
+          scratch[x * 4] = scratch[x * 4 + 1] = scratch[x * 4 + 2] = grey[y][x];
+          scratch[x * 4 + 3] = 255;
         }
+        return PixelRow{scratch, 4};
       },
       width, height, destWidth, destHeight, 0, destHeight, out.data());
   std::vector<uint8_t> values;

@@ -42,3 +42,17 @@ bool ReadBgraRow(FIBITMAP* picture, int y, uint8_t* bgra) {
 }
 
 }  // namespace jpg2dds
+
+namespace jpg2dds {
+
+PixelRow PictureRow(FIBITMAP* picture, int y, uint8_t* scratch) {
+  const unsigned bpp = FreeImage_GetBPP(picture);
+  if (bpp == 24 || bpp == 32) {
+    const BYTE* row = FreeImage_GetScanLine(picture, static_cast<int>(FreeImage_GetHeight(picture)) - 1 - y);
+    return {row, static_cast<int>(bpp / 8)};
+  }
+  ReadBgraRow(picture, y, scratch);
+  return {scratch, 4};
+}
+
+}  // namespace jpg2dds

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "pipeline/pixel_row.h"
+
 namespace jpg2dds {
 
 // Row y (0 = top) of the picture as width x 4 bytes blue, green, red, alpha:
@@ -14,5 +16,9 @@ bool ReadBgraRow(FIBITMAP* picture, int y, uint8_t* bgra);
 
 // Whether ReadBgraRow can read the picture's rows.
 bool HasBgraRows(FIBITMAP* picture);
+
+// Row y (0 = top) of the picture without a copy where its own bytes serve
+// (24 and 32 bits), else converted into `scratch` (width x 4 bytes).
+PixelRow PictureRow(FIBITMAP* picture, int y, uint8_t* scratch);
 
 }  // namespace jpg2dds
