@@ -41,21 +41,23 @@ bool AnyEditSwitchedOn(const ConversionSettings& s) {
 // the bitmap that replaces the one it was given (releasing that one when it
 // made a new one), and a null picture passes through every step to fail the
 // write at the end.
-bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 StepTimings* timings) {
+void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
+                 PreparedFile& prepared, StepTimings* timings) {
+  prepared = PreparedFile{};
   const auto decodeStart = std::chrono::steady_clock::now();
   std::string bytes;
   int orientation = 0;
   const bool readable = ReadJpegForDecoding(job.currentInputFile, bytes, orientation);
   DdsFormat format = DdsFormat::kDxt1;
-  const bool encoder = EncoderFormat(settings.ddsCompression, format);
+  prepared.encoded = EncoderFormat(settings.ddsCompression, format);
   // With no edit and no turn, the built-in encoder takes the rows as they
   // are decoded: the same picture, but decoding and encoding overlap.
-  if (readable && encoder && !AnyEditSwitchedOn(settings) && orientation <= 1) {
+  if (readable && prepared.encoded && !AnyEditSwitchedOn(settings) && orientation <= 1) {
     JpegRowDecoder decoder;
     if (StartJpegRows(bytes, decoder)) {
       job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(decoder.picture));
-      return WriteStreamedDdsFile(decoder, format, settings, job);
+      prepared.ready = EncodeWhileDecoding(decoder, format, job, prepared.dds);
+      return;
     }
   }
   FIBITMAP* picture = readable ? DecodeJpegBytes(bytes, kSourceLoadFlags) : nullptr;
@@ -67,7 +69,7 @@ bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const W
   job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(picture));
   if (width == 0 || height == 0) {
     if (picture) FreeImage_Unload(picture);
-    return false;
+    return;
   }
 
   picture = ApplyRotation(picture, settings);
@@ -86,9 +88,33 @@ bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const W
   picture = ApplyThreshold(picture, settings);
   picture = ApplyFrame(picture, width, height, settings);
   picture = ApplyWatermark(picture, width, height, settings, job, font);
-  if (encoder) return WriteEncodedDdsFile(picture, format, settings, job);
-  picture = ConvertToOutputDepth(picture, job);
-  return WriteDdsFile(picture, settings, job, timings);
+  if (prepared.encoded) {
+    prepared.ready = EncodePicture(picture, format, job, prepared.dds);
+    return;
+  }
+  prepared.picture = ConvertToOutputDepth(picture, job);
+  prepared.ready = prepared.picture != nullptr;
+}
+
+bool WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
+                       StepTimings* timings) {
+  bool ok = false;
+  if (prepared.ready && prepared.encoded) {
+    ok = WriteEncodedDds(prepared.dds, settings, job);
+  } else if (prepared.ready) {
+    ok = WriteDdsFile(prepared.picture, settings, job, timings);
+    prepared.picture = nullptr;  // released by the writer
+  }
+  if (prepared.picture) FreeImage_Unload(prepared.picture);
+  prepared = PreparedFile{};
+  return ok;
+}
+
+bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
+                 StepTimings* timings) {
+  PreparedFile prepared;
+  PrepareFile(settings, job, font, prepared, timings);
+  return WritePreparedFile(prepared, settings, job, timings);
 }
 
 }  // namespace jpg2dds

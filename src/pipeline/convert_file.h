@@ -1,15 +1,41 @@
-// The per-file conversion: load, edit, write one DDS file.
+// The per-file conversion: load, edit, write one DDS file. It comes in two
+// halves: preparing touches nothing that files share, so several files may
+// be prepared at once; writing names the output and uses DevIL's global
+// state, so files are written one at a time, in input order.
 #pragma once
+#include <FreeImage.h>
+
 #include "batch/conversion_job.h"
+#include "pipeline/dds_encoder.h"
 #include "pipeline/step_timings.h"
 #include "platform/font.h"
 #include "settings/conversion_settings.h"
 
 namespace jpg2dds {
 
-// Converts the job's current input file; true exactly when the output file
-// was written. Prints nothing. `font` is the run's watermark font or null.
-// `timings`, when given, gets the decode and DevIL durations (benchmark).
+// What preparing made of a file, ready to be written.
+struct PreparedFile {
+  bool ready = false;           // something to write; false when the file failed before writing
+  bool encoded = false;         // made by the built-in encoder (`dds`), else DevIL's `picture`
+  FIBITMAP* picture = nullptr;  // at its output depth, for DevIL
+  EncodedDds dds;
+};
+
+// Loading, the edits and the output depth (steps 1 to 12) and, for the
+// built-in encoder, the encoding, of the job's current input file. Records
+// the source depth and, for a text watermark, the output values in the job.
+void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
+                 PreparedFile& prepared, StepTimings* timings = nullptr);
+
+// Writing (step 13): true exactly when the output file was written. Always
+// releases what the preparation holds.
+bool WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
+                       StepTimings* timings = nullptr);
+
+// Both halves: converts the job's current input file; true exactly when the
+// output file was written. Prints nothing. `font` is the run's watermark
+// font or null. `timings`, when given, gets the decode and DevIL durations
+// (benchmark).
 bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
                  StepTimings* timings = nullptr);
 

@@ -215,6 +215,8 @@ bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& enc
   std::vector<Task> rest;
   for (int i = 1; i < levels; ++i) encodeTasks(i, rest);
   runAll(rest, nullptr);
+  encoded.width = chain[0].width;
+  encoded.height = chain[0].height;
   encoded.header = DdsFileHeader(format, chain[0].width, chain[0].height, levels);
   return true;
 }

@@ -16,6 +16,8 @@ namespace jpg2dds {
 
 // A whole DDS file in memory: its header, then the levels, largest first.
 struct EncodedDds {
+  int width = 0;
+  int height = 0;
   std::string header;
   std::vector<LargeBuffer> levels;
 };
