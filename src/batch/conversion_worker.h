@@ -1,5 +1,5 @@
-// Third phase of a conversion run: the worker thread that converts every
-// listed file, and the progress it shares with its starter.
+// Third phase of a conversion run: the worker that converts every listed
+// file, and the progress it shares with its starter.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -19,11 +19,19 @@ struct ConversionProgress {
   std::string currentFilePath;    // guarded
   int32_t convertedCount = 0;     // guarded; written once, at the end
   std::atomic<bool> running{false};  // written under the mutex, read without it
+  bool statusLineShown = false;   // the in-place progress line is on the terminal (worker only)
 };
 
 // Converts every entry of the job's input list while running is true;
-// returns the converted count (also stored in the progress).
+// returns the converted count (also stored in the progress). With more than
+// one file and job.threads above 1, files are prepared on that many threads
+// at once and written one at a time in input order, so the files, their
+// names, the lines printed and the counters are those of a run file by file.
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,
                          const WatermarkFont* font, ConversionProgress& progress);
+
+// "[ 37/500] name.jpg": the number of the file, right-aligned to the width
+// of the total, and the file's name without its folder.
+std::string StatusLineText(int32_t number, int32_t total, const std::string& path);
 
 }  // namespace jpg2dds

@@ -27,6 +27,7 @@ void RunConversion(bool quiet, const RunOptions& runOptions, const ConversionSet
       std::lock_guard<std::mutex> lock(progress.mutex);
       converted = progress.convertedCount;
     }
+    if (progress.statusLineShown) ShowStatusLine("");
     if (converted > 0) {
       if (!quiet) {
         PrintLine(CatalogueText(catalogue, "Msg", "Conversion complete"));

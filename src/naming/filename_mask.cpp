@@ -128,4 +128,9 @@ std::string ExpandWatermarkText(const ConversionSettings& settings, const Conver
   return text;
 }
 
+bool WatermarkTextUsesRunCounters(const ConversionSettings& settings) {
+  const std::string probe = LowerCase(settings.text);
+  return probe.find("%rnd%") != std::string::npos || probe.find("%n%") != std::string::npos;
+}
+
 }  // namespace jpg2dds

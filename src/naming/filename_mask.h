@@ -28,6 +28,10 @@ std::string ExpandFilenameMask(const ConversionSettings& settings, const Convers
 // The watermark Text with its tokens replaced; literal text keeps its case.
 std::string ExpandWatermarkText(const ConversionSettings& settings, const ConversionJob& job);
 
+// Whether expanding the watermark text reads the run's counters (%rnd%, %n%),
+// which only advance once the files before have been written.
+bool WatermarkTextUsesRunCounters(const ConversionSettings& settings);
+
 // Every occurrence of the token, compared without regard to case, replaced
 // by the token's value.
 std::string ReplaceToken(const std::string& text, const FilenameToken& token, const ConversionJob& job);

@@ -168,7 +168,9 @@ bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& enc
     }
   };
   auto run = [&](const Task& task) {
-    if (task.level == 0) gate.WaitFor(task.needs);
+    // Level 0's blocks and level 1's pixels are made from the picture's rows.
+    const bool readsPicture = task.build ? task.level == 1 : task.level == 0;
+    if (readsPicture) gate.WaitFor(task.needs);
     if (!task.build) {
       EncodeRows(rows[task.level], format, task.first, task.last, encoded.levels[task.level].data());
       return;

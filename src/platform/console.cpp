@@ -80,6 +80,13 @@ void RestoreTerminalOfKeyWait() {
 
 void PrintLine(const std::string& text) { WriteToStandardOutput(text + '\n'); }
 
+bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
+void ShowStatusLine(const std::string& text) {
+  // Back to the line's start, the text, then the rest of the line cleared.
+  WriteToStandardOutput("\r" + text + "\x1B[K");
+}
+
 void SetConsoleTitle(const std::string& title) {
   if (!isatty(STDOUT_FILENO)) return;
   std::string sequence = "\x1B]0;";

@@ -8,6 +8,13 @@ namespace jpg2dds {
 // that cannot be written (a closed pipe, a full disk) is lost, nothing more.
 void PrintLine(const std::string& text);
 
+// Whether standard output is a terminal (not a file or a pipe).
+bool StandardOutputIsTerminal();
+
+// Shows the text as the one line that is rewritten in place (no line
+// feed), or erases that line when the text is empty.
+void ShowStatusLine(const std::string& text);
+
 // Sets the terminal title, only when standard output is a terminal.
 void SetConsoleTitle(const std::string& title);
 
