@@ -11,6 +11,9 @@ namespace jpg2dds {
 std::string RelativeSubfolder(const std::string& path, const std::string& baseFolder) {
   if (path.empty() || baseFolder.empty()) return std::string();
   std::string folder = FolderPart(path);
+  // Below the base, the base's text may come again inside a longer name
+  // ("pics/" in "pics/mypics/"): only the leading base is taken away.
+  if (folder.compare(0, baseFolder.size(), baseFolder) == 0) return folder.substr(baseFolder.size());
   if (folder.find(baseFolder) == std::string::npos) return std::string();
   std::string result;
   for (size_t start = 0;;) {

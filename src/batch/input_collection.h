@@ -8,8 +8,10 @@
 
 namespace jpg2dds {
 
-// The path's folder part with every occurrence of the base folder removed,
-// when the base occurs in it; empty otherwise or when either is empty.
+// The path's folder part without the base folder: without its leading
+// base when it begins with it, else with every occurrence of the base
+// removed when the base occurs in it; empty otherwise or when either is
+// empty.
 std::string RelativeSubfolder(const std::string& path, const std::string& baseFolder);
 
 // Makes the path the input list's one entry; 1 when accepted, 0 when refused
