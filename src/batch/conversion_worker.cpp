@@ -18,6 +18,7 @@ int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings&
     ++n;
     job.currentInputFile = entry.path;
     job.currentSubfolder = entry.relativeSubfolder;
+    job.currentOutputFolder = entry.outputFolder;
     {
       std::lock_guard<std::mutex> lock(progress.mutex);
       progress.currentFileNumber = n;
