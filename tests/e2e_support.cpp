@@ -20,7 +20,7 @@
 namespace e2e {
 
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
-                     const std::vector<int>& closedFds, long addressSpaceLimit) {
+                     const std::vector<int>& closedFds, long addressSpaceLimit, int standardInput) {
   Running run;
   int pipeFds[2];
   if (pipe(pipeFds) != 0) {
@@ -36,7 +36,7 @@ Running StartJpg2dds(const std::vector<std::string>& args, const std::string& wo
     setsid();  // no controlling terminal: a key wait returns at once
     dup2(pipeFds[1], 1);
     int devnull = open("/dev/null", O_RDWR);
-    dup2(devnull, 0);
+    dup2(standardInput >= 0 ? standardInput : devnull, 0);
     dup2(run.err >= 0 ? run.err : devnull, 2);
     if (run.err >= 0) close(run.err);
     close(pipeFds[0]);
@@ -108,9 +108,9 @@ int FinishJpg2dds(Running& run) {
   return WIFEXITED(run.status) ? WEXITSTATUS(run.status) : 128 + WTERMSIG(run.status);
 }
 
-RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
-                     const std::vector<int>& closedFds, long addressSpaceLimit) {
-  Running run = StartJpg2dds(args, workDir, fileSizeLimit, closedFds, addressSpaceLimit);
+namespace {
+
+RunResult Finish(Running& run) {
   RunResult result;
   result.exitCode = FinishJpg2dds(run);
   result.out = run.text;
@@ -118,6 +118,33 @@ RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& wo
   std::istringstream in(result.out);
   for (std::string line; std::getline(in, line);) result.lines.push_back(line);
   return result;
+}
+
+}  // namespace
+
+RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
+                     const std::vector<int>& closedFds, long addressSpaceLimit) {
+  Running run = StartJpg2dds(args, workDir, fileSizeLimit, closedFds, addressSpaceLimit);
+  return Finish(run);
+}
+
+RunResult RunJpg2ddsWithInput(const std::vector<std::string>& args, const std::string& input,
+                              const std::string& workDir) {
+  int fds[2];
+  if (input.size() > 65536) {
+    ADD_FAILURE() << "more than a pipe holds before it is read";
+    return RunResult{};
+  }
+  // Close-on-exec: only the copy made standard input reaches jpg2dds.
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    ADD_FAILURE() << "pipe failed";
+    return RunResult{};
+  }
+  EXPECT_EQ(write(fds[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
+  close(fds[1]);
+  Running run = StartJpg2dds(args, workDir, -1, {}, -1, fds[0]);
+  close(fds[0]);
+  return Finish(run);
 }
 
 TempDir::TempDir() {

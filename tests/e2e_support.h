@@ -24,9 +24,11 @@ struct Running {
   int status = 0;       // as waitpid() reports it, once FinishJpg2dds has run
 };
 
-// Starts jpg2dds as RunJpg2dds does, without waiting for it.
+// Starts jpg2dds as RunJpg2dds does, without waiting for it. A
+// `standardInput` of 0 or more is its standard input instead of /dev/null.
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
-                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {}, long addressSpaceLimit = -1);
+                     long fileSizeLimit = -1, const std::vector<int>& closedFds = {}, long addressSpaceLimit = -1,
+                     int standardInput = -1);
 
 // Reads what arrives within the time; false at the end of the output.
 bool ReadOutputFor(Running& run, int milliseconds);
@@ -47,6 +49,12 @@ int FinishJpg2dds(Running& run);
 // (60 s).
 RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
                      long fileSizeLimit = -1, const std::vector<int>& closedFds = {}, long addressSpaceLimit = -1);
+
+// RunJpg2dds with standard input read from a pipe that holds `input` and
+// is closed after it, as in `printf ... | jpg2dds ...`. The input must fit
+// into the pipe (at most 64 KiB).
+RunResult RunJpg2ddsWithInput(const std::vector<std::string>& args, const std::string& input,
+                              const std::string& workDir = "");
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.

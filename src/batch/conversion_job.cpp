@@ -14,6 +14,7 @@ void InitConversionJob(ConversionJob& job, const std::string& programFolder) {
   job.randomNumber = RandomInRange(1, 99999);
   job.sequenceNumber = 1;
   job.acceptedExtensions = DeriveAcceptedExtensions();
+  job.writtenOutputs = std::make_shared<WrittenOutputs>();
   job.threads = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
 }
 

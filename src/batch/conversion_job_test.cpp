@@ -11,8 +11,12 @@ TEST(InitConversionJob, InitialValues) {
   ConversionJob job;
   job.currentInputFile = "left over";
   job.sequenceNumber = 42;
-  job.inputList.push_back({"/a.jpg", ""});
+  job.inputList.push_back({"/a.jpg", "", ""});
+  InitConversionJob(job, "/x/");
+  ASSERT_TRUE(ClaimOutputPath(*job.writtenOutputs, "/out/a.dds"));
   InitConversionJob(job, ProgramFolder());
+  EXPECT_TRUE(ClaimOutputPath(*job.writtenOutputs, "/out/a.dds"));  // a new run has written nothing
+  EXPECT_FALSE(ClaimOutputPath(*job.writtenOutputs, "/out/a.dds"));
   EXPECT_EQ(job.sequenceNumber, 1);
   EXPECT_GE(job.randomNumber, 1);
   EXPECT_LE(job.randomNumber, 99999);

@@ -28,6 +28,7 @@ struct RunContext {
 void BeginEntry(ConversionJob& job, const InputEntry& entry) {
   job.currentInputFile = entry.path;
   job.currentSubfolder = entry.relativeSubfolder;
+  job.currentOutputFolder = entry.outputFolder;
 }
 
 // The start of a file's turn: its number, its progress line, its first line.

@@ -37,7 +37,7 @@ TEST(ConversionWorker, SameFilesAndNamesWhateverTheThreadCount) {
     } else {
       testing::WriteJpeg(path, 40 + 13 * i, 30 + 7 * i, [i](int x, int y) { return uint32_t(x * y * (i + 3)) * 0x010203u; });
     }
-    list.push_back({path, ""});
+    list.push_back({path, "", ""});
   }
   RunOptions runOptions;
   runOptions.consoleRun = true;

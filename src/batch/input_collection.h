@@ -1,4 +1,4 @@
-// Second phase of a conversion run: the named input becomes the input list.
+// Second phase of a conversion run: the named inputs become the input list.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,8 +8,10 @@
 
 namespace jpg2dds {
 
-// The path's folder part with every occurrence of the base folder removed,
-// when the base occurs in it; empty otherwise or when either is empty.
+// The path's folder part without the base folder: without its leading
+// base when it begins with it, else with every occurrence of the base
+// removed when the base occurs in it; empty otherwise or when either is
+// empty.
 std::string RelativeSubfolder(const std::string& path, const std::string& baseFolder);
 
 // Makes the path the input list's one entry; 1 when accepted, 0 when refused
@@ -17,7 +19,12 @@ std::string RelativeSubfolder(const std::string& path, const std::string& baseFo
 int32_t AddInputFile(const std::string& path, ConversionJob& job);
 
 // Prints the import lines and returns the number of files collected; with
-// none it prints the empty-input lines (also when quiet).
+// none it prints the empty-input lines (also when quiet). A run of the one
+// -i file adds it alone; a batch run (the job's named inputs) adds the
+// accepted files of every input in the order named, each path once, with
+// its subfolder below an input folder and, without -o, its own output
+// folder. A folder or list that can no longer be read prints its error line
+// instead, and 0 is returned.
 int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue);
 
 }  // namespace jpg2dds

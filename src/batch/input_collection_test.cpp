@@ -18,6 +18,26 @@ TEST(RelativeSubfolder, RemovesTheBaseFolder) {
   EXPECT_EQ(RelativeSubfolder("", "/in/"), "");
 }
 
+// Below an input folder the base's text may come again in a deeper name;
+// it stays there. Names such as "mypics" below "pics/" lost their end before.
+TEST(RelativeSubfolder, OnlyTheLeadingBaseGoesFromAFileBelowIt) {
+  const struct {
+    const char* path;
+    const char* base;
+    const char* subfolder;
+  } cases[] = {
+      {"pics/mypics/x.jpg", "pics/", "mypics/"},
+      {"pics/pics/x.jpg", "pics/", "pics/"},
+      {"pics/a/pics/b/x.jpg", "pics/", "a/pics/b/"},
+      {"/a/b/x.jpg", "/", "a/b/"},
+      {"./x./y.jpg", "./", "x./"},
+      {"pics/x.jpg", "pics/", ""},
+      {"/in/a/b/x.jpg", "/in/", "a/b/"},
+      {"/data/in/a/x.jpg", "in/", "/data/a/"},  // not at the start: every occurrence, as before
+  };
+  for (const auto& c : cases) EXPECT_EQ(RelativeSubfolder(c.path, c.base), c.subfolder) << c.path << " " << c.base;
+}
+
 class AddInputFileTest : public ::testing::Test {
  protected:
   void SetUp() override {

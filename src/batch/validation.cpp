@@ -1,11 +1,15 @@
 #include "batch/validation.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
 #include "formats/format_tables.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/folder_listing.h"
+#include "platform/list_file.h"
 #include "platform/paths.h"
 #include "pipeline/text_watermark.h"
 #include "settings/keywords.h"
@@ -15,12 +19,18 @@ namespace {
 
 using S = ConversionSettings;
 
+// More threads than this would only cost memory (one picture each).
+constexpr int32_t kMaxThreads = 256;
+
 // When a report row is printed (and its check made).
-enum class When { kAlways, kDds, kDdsEncoder, kRotation, kResize, kColor, kThreshold, kFrame, kText, kImage, kCustomTime };
+enum class When {
+  kAlways, kDds, kDdsEncoder, kRotation, kResize, kColor, kThreshold, kFrame, kText, kImage, kCustomTime,
+  kRecursive, kThreads
+};
 
 enum class Kind { kNumber, kFlag, kChoice, kText, kGamma, kSizeWithUnit, kOffsets };
 
-enum class Check { kNone, kBpp, kWidth, kHeight, kBrightness, kContrast, kGamma, kFont, kImage };
+enum class Check { kNone, kBpp, kWidth, kHeight, kBrightness, kContrast, kGamma, kFont, kImage, kThreads };
 
 struct ReportRow {
   const char* label;
@@ -117,6 +127,8 @@ const ReportRow kReportRows[] = {
     Choice("File Timestamp: ", When::kAlways, &S::fileTimestamp, kFileTimestampKeywords),
     Num("Custom Timestamp: ", When::kCustomTime, &S::customTimestamp),
     Flag("Keep Subfolders: ", When::kAlways, &S::keepSubfolders),
+    Flag("Recursive Folders: ", When::kRecursive, &S::recursiveFolders),
+    Num("Threads: ", When::kThreads, &S::threads, Check::kThreads),
 };
 
 bool Applies(When when, const ConversionSettings& s, const std::string& outputType) {
@@ -132,6 +144,8 @@ bool Applies(When when, const ConversionSettings& s, const std::string& outputTy
     case When::kText: return s.doWatermark == choice::kWatermarkText;
     case When::kImage: return s.doWatermark == choice::kWatermarkImage;
     case When::kCustomTime: return s.fileTimestamp == choice::kTimestampCustom;
+    case When::kRecursive: return s.recursiveFolders != 0;
+    case When::kThreads: return s.threads != 0;
   }
   return false;
 }
@@ -157,7 +171,7 @@ bool IsNonEmptyFile(const std::string& path) {
 
 // Makes the row's check; returns the error line when it fails, else empty.
 std::string RunCheck(Check check, const ConversionSettings& s, const std::string& outputType,
-                     WatermarkFont*& font) {
+                     StringCatalogue& catalogue, WatermarkFont*& font) {
   switch (check) {
     case Check::kNone: return std::string();
     case Check::kBpp:
@@ -176,11 +190,47 @@ std::string RunCheck(Check check, const ConversionSettings& s, const std::string
       font = CreateWatermarkFont(WatermarkFontRequest(s));
       return font ? std::string() : "Error: Invalid watermark font";
     case Check::kImage: return IsNonEmptyFile(s.image) ? std::string() : "Error: Invalid watermark image";
+    case Check::kThreads:
+      return s.threads >= 1 && s.threads <= kMaxThreads ? std::string()
+                                                        : "Error: " + CatalogueText(catalogue, "Batch", "Invalid threads value");
+  }
+  return std::string();
+}
+
+// The check of one named input; the error line when it fails, else empty.
+std::string CheckNamedInput(const NamedInput& input, StringCatalogue& catalogue) {
+  switch (input.kind) {
+    case NamedInputKind::kFile:
+      // Empty extension, missing, a folder or 0 bytes: as a run of the one file.
+      if (PathExtension(input.path).empty() || !IsNonEmptyFile(input.path)) return "Error: Invalid input file";
+      return std::string();
+    case NamedInputKind::kFolder:
+      if (IsReadableFolder(input.path)) return std::string();
+      return "Error: " + CatalogueText(catalogue, "Batch", "Invalid input folder");
+    case NamedInputKind::kList:
+      // Standard input is always there (an empty one when it was closed).
+      if (input.path == "-" || CanReadListFile(input.path)) return std::string();
+      return "Error: " + CatalogueText(catalogue, "Batch", "Invalid input list");
   }
   return std::string();
 }
 
 }  // namespace
+
+std::vector<NamedInput> NamedInputsInOrder(const RunOptions& runOptions, const ConversionSettings& settings) {
+  std::vector<NamedInput> inputs;
+  if (settings.batchInputs.empty()) return inputs;
+  for (const BatchInput& input : settings.batchInputs) {
+    const NamedInputKind kind = input.kind == BatchInputKind::kFolder ? NamedInputKind::kFolder : NamedInputKind::kList;
+    inputs.push_back(NamedInput{kind, input.path});
+  }
+  if (!runOptions.inputPath.empty()) {
+    const size_t position = std::min(runOptions.inputPosition, inputs.size());
+    inputs.insert(inputs.begin() + static_cast<std::ptrdiff_t>(position),
+                  NamedInput{NamedInputKind::kFile, runOptions.inputPath});
+  }
+  return inputs;
+}
 
 std::string FormatGamma(float gamma) {
   char buffer[64];
@@ -206,27 +256,43 @@ bool ValidateSettings(bool quiet, const RunOptions& runOptions, const Conversion
                       ConversionJob& job, StringCatalogue& catalogue, WatermarkFont*& font) {
   font = nullptr;
   const bool debug = runOptions.debug;
-  auto fail = [](const char* line) {
+  auto fail = [](const std::string& line) {
     PrintLine(line);
     return false;
   };
 
   if (!quiet) PrintLine(CatalogueText(catalogue, "General", "Preparing"));
-  if (debug) PrintLine("Input: " + runOptions.inputPath);
-
-  if (PathExtension(runOptions.inputPath).empty()) return fail("Error: Invalid input file");
-  job.currentInputFile = runOptions.inputPath;
+  job.namedInputs = NamedInputsInOrder(runOptions, settings);
+  job.recursiveFolders = settings.recursiveFolders != 0;
   job.inputFolder.clear();
-  if (!IsNonEmptyFile(job.currentInputFile)) return fail("Error: Invalid input file");
+  // A batch without -i has no file of its own to take an output folder from.
+  const bool namesFile = job.namedInputs.empty() || !runOptions.inputPath.empty();
+  if (job.namedInputs.empty()) {
+    if (debug) PrintLine("Input: " + runOptions.inputPath);
+    if (PathExtension(runOptions.inputPath).empty()) return fail("Error: Invalid input file");
+    job.currentInputFile = runOptions.inputPath;
+    if (!IsNonEmptyFile(job.currentInputFile)) return fail("Error: Invalid input file");
+  }
+  for (const NamedInput& input : job.namedInputs) {
+    if (debug) PrintLine("Input: " + input.path);
+    if (input.kind == NamedInputKind::kFile) job.currentInputFile = input.path;
+    std::string error = CheckNamedInput(input, catalogue);
+    if (!error.empty()) return fail(error);
+  }
 
   std::string outputFolder = runOptions.outputFolder;
-  if (outputFolder.empty()) outputFolder = FolderPart(job.currentInputFile);
+  if (outputFolder.empty() && namesFile) outputFolder = FolderPart(job.currentInputFile);
   if (debug) PrintLine("Output: " + outputFolder);
-  if (ResolveOutputFolder(outputFolder, job.programFolder, outputFolder) == FolderResolution::kRefused) {
-    return fail("Error: Incorrect output folder");
+  // Without -o a batch's folders and lists keep their files next to them.
+  job.ownOutputFolders = !job.namedInputs.empty() && runOptions.outputFolder.empty();
+  job.outputFolder.clear();
+  if (namesFile || !runOptions.outputFolder.empty()) {
+    if (ResolveOutputFolder(outputFolder, job.programFolder, outputFolder) == FolderResolution::kRefused) {
+      return fail("Error: Incorrect output folder");
+    }
+    if (QueryPath(outputFolder).kind != PathKind::kFolder) return fail("Error: Invalid output folder");
+    job.outputFolder = outputFolder;
   }
-  if (QueryPath(outputFolder).kind != PathKind::kFolder) return fail("Error: Invalid output folder");
-  job.outputFolder = outputFolder;
 
   std::string outputType = runOptions.outputType.empty() ? kOutputTypeList.front() : runOptions.outputType;
   if (debug) PrintLine("Conversion: " + outputType);
@@ -236,12 +302,14 @@ bool ValidateSettings(bool quiet, const RunOptions& runOptions, const Conversion
   for (const ReportRow& row : kReportRows) {
     if (!Applies(row.when, settings, outputType)) continue;
     if (debug) PrintLine(row.label + FormatValue(row, settings));
-    std::string error = RunCheck(row.check, settings, outputType, font);
-    if (!error.empty()) return fail(error.c_str());
+    std::string error = RunCheck(row.check, settings, outputType, catalogue, font);
+    if (!error.empty()) return fail(error);
   }
 
   job.outputBitDepth = settings.ddsBpp;
   job.keepSourceBitDepth = job.outputBitDepth == 0;
+  // 0 keeps what the machine has (InitConversionJob).
+  if (settings.threads > 0) job.threads = settings.threads;
   return true;
 }
 

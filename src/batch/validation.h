@@ -2,6 +2,7 @@
 // debug settings report and the watermark font.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "app/run_options.h"
 #include "batch/conversion_job.h"
@@ -19,10 +20,19 @@ enum class FolderResolution { kResolved, kRefused };
 FolderResolution ResolveOutputFolder(const std::string& typed, const std::string& programFolder,
                                      std::string& resolved);
 
+// The inputs of a batch run in the order named: the folders and lists, with
+// the -i file (when there is one) where the last -i stood among them. Empty
+// without folders and lists: that run converts the one -i file.
+std::vector<NamedInput> NamedInputsInOrder(const RunOptions& runOptions, const ConversionSettings& settings);
+
 // Image Gamma as the settings report shows it: two decimals.
 std::string FormatGamma(float gamma);
 
-// Runs every check in order, printing the report in debug mode. Returns
+// Runs every check in order, printing the report in debug mode: in a batch
+// run one "Input: " line and check per named input, then "Output: " with
+// the -o folder as typed (without -o, the -i file's folder, or nothing when
+// there is no -i file); the output folder is resolved and checked when the
+// run has one. Returns
 // false after printing the first failure's "Error: " line. On success the
 // job's run-wide fields are set and `font` holds the watermark font when a
 // text watermark is chosen (else null).

@@ -4,9 +4,13 @@
 
 namespace jpg2dds {
 
+const std::string& EntryOutputFolder(const ConversionJob& job) {
+  return job.currentOutputFolder.empty() ? job.outputFolder : job.currentOutputFolder;
+}
+
 std::string OutputFolderPart(const ConversionSettings& settings, const ConversionJob& job) {
-  if (settings.keepSubfolders) return job.outputFolder + job.currentSubfolder;
-  return job.outputFolder;
+  if (settings.keepSubfolders) return EntryOutputFolder(job) + job.currentSubfolder;
+  return EntryOutputFolder(job);
 }
 
 std::string BuildOutputPath(const ConversionSettings& settings, const ConversionJob& job) {

@@ -7,8 +7,11 @@
 
 namespace jpg2dds {
 
-// The output folder, then the current subfolder when Keep Subfolders is on.
-// The temporary file of a write lives here too.
+// The entry's output folder: its own, else the run's.
+const std::string& EntryOutputFolder(const ConversionJob& job);
+
+// The entry's output folder, then the current subfolder when Keep
+// Subfolders is on. The temporary file of a write lives here too.
 std::string OutputFolderPart(const ConversionSettings& settings, const ConversionJob& job);
 
 // OutputFolderPart + the expanded filename mask; nothing added, nothing

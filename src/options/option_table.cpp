@@ -26,6 +26,10 @@ constexpr OptionRow FlagRow(const char* name, const char* group, const char* key
   return {name, group, key, K::kFlag, nullptr, value, alsoKey ? group : nullptr, alsoKey, 1};
 }
 
+constexpr OptionRow BatchInputRow(const char* name, BatchInputKind kind) {
+  return {name, nullptr, nullptr, K::kBatchInput, nullptr, static_cast<int32_t>(kind), nullptr, nullptr, 0};
+}
+
 std::string TrimBlanks(const std::string& text) {
   size_t begin = text.find_first_not_of(' ');
   if (begin == std::string::npos) return std::string();
@@ -146,6 +150,10 @@ const OptionRow kOptionRows[] = {
     KeywordRow("--FILE-TIMESTAMP", "Advanced", "File Timestamp", kFileTimestampKeywords),
     IntegerRow("--FILE-TIMESTAMP-CUSTOM", "Advanced", "Custom Timestamp"),
     FlagRow("--NO-SUBFOLDERS", "Advanced", "Keep Subfolders", 0),
+    BatchInputRow("--INPUT-FOLDER", BatchInputKind::kFolder),
+    BatchInputRow("--INPUT-LIST", BatchInputKind::kList),
+    FlagRow("--RECURSIVE", "Advanced", "Recursive Folders", 1),
+    IntegerRow("--THREADS", "Advanced", "Threads"),
 };
 
 const int kOptionRowCount = static_cast<int>(sizeof(kOptionRows) / sizeof(kOptionRows[0]));
@@ -159,6 +167,10 @@ const OptionRow* FindOptionRow(const std::string& upperName) {
 
 void ApplyOptionRow(const OptionRow& row, const std::string& value, OptionSource source,
                     ConversionSettings& settings) {
+  if (row.kind == OptionKind::kBatchInput) {
+    settings.batchInputs.push_back(BatchInput{static_cast<BatchInputKind>(row.fixedValue), value});
+    return;
+  }
   const SettingField* field = FindSettingField(row.group, row.key);
   if (!field) return;  // a misnamed row; the option table test catches it
   switch (row.kind) {
@@ -182,6 +194,8 @@ void ApplyOptionRow(const OptionRow& row, const std::string& value, OptionSource
     case OptionKind::kFlag:
       StoreSettingNumber(settings, *field, row.fixedValue);
       break;
+    case OptionKind::kBatchInput:
+      break;  // handled above: it names no setting
   }
   if (row.alsoKey) {
     if (const SettingField* also = FindSettingField(row.alsoGroup, row.alsoKey)) {

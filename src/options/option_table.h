@@ -1,5 +1,5 @@
 // The one table of value and flag options: the command line's long options
-// and the keys of a profile's "CLI" group are the same 104 entries.
+// and the keys of a profile's "CLI" group are the same entries.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -16,6 +16,8 @@ enum class OptionKind {
   kText,          // the value unchanged
   kTextUnquoted,  // as kText, but a profile strips the outer double quotes
   kFlag,          // the value is ignored; the row's fixed value is stored
+  kBatchInput,    // the value unchanged, appended to the batch inputs as the
+                  // BatchInputKind in fixedValue; the row names no setting
 };
 
 struct OptionRow {
@@ -24,7 +26,7 @@ struct OptionRow {
   const char* key;
   OptionKind kind;
   const KeywordTable* keywords;  // keyword rows only
-  int32_t fixedValue;            // flag rows only
+  int32_t fixedValue;            // flag and batch input rows only
   const char* alsoGroup;         // a further setting switched to alsoValue, or null
   const char* alsoKey;
   int32_t alsoValue;

@@ -122,6 +122,10 @@ const char* const kExpectedRows[] = {
     "--FILE-TIMESTAMP|Advanced/File Timestamp",
     "--FILE-TIMESTAMP-CUSTOM|Advanced/Custom Timestamp",
     "--NO-SUBFOLDERS|Advanced/Keep Subfolders",
+    "--INPUT-FOLDER|inputs/folder",
+    "--INPUT-LIST|inputs/list",
+    "--RECURSIVE|Advanced/Recursive Folders",
+    "--THREADS|Advanced/Threads",
 };
 
 ConversionSettings Defaults() {
@@ -171,14 +175,15 @@ Sample SampleFor(const OptionRow& row) {
     case OptionKind::kInteger: sample.text = "-7"; sample.number = -7; break;
     case OptionKind::kReal: sample.text = "2.5"; sample.real = 2.5f; break;
     case OptionKind::kText:
-    case OptionKind::kTextUnquoted: sample.text = "sample"; break;
+    case OptionKind::kTextUnquoted:
+    case OptionKind::kBatchInput: sample.text = "sample"; break;
     case OptionKind::kFlag: sample.text = "ignored"; sample.number = row.fixedValue; break;
   }
   return sample;
 }
 
 TEST(OptionTable, HoldsTheProfileKeysOnceEach) {
-  EXPECT_EQ(kOptionRowCount, 105);
+  EXPECT_EQ(kOptionRowCount, 109);
   std::set<std::string> names;
   for (int i = 0; i < kOptionRowCount; ++i) {
     EXPECT_TRUE(names.insert(kOptionRows[i].name).second) << kOptionRows[i].name;
@@ -186,7 +191,7 @@ TEST(OptionTable, HoldsTheProfileKeysOnceEach) {
         << kOptionRows[i].name;
   }
   EXPECT_STREQ(kOptionRows[0].name, "--DDS-LOAD-AS");
-  EXPECT_STREQ(kOptionRows[kOptionRowCount - 1].name, "--NO-SUBFOLDERS");
+  EXPECT_STREQ(kOptionRows[kOptionRowCount - 1].name, "--THREADS");
   // Run options, mode flags and the profile option are not table rows, so a
   // profile can never carry them.
   for (const char* name : {"--INPUT", "--OUTPUT", "--CONVERSION", "--DEBUG", "--QUIET", "--PAUSE", "--PROFILE"}) {
@@ -226,8 +231,41 @@ bool KindFitsField(OptionKind kind, FieldType type) {
     case OptionKind::kText:
     case OptionKind::kTextUnquoted: return type == FieldType::kText || type == FieldType::kColour;
     case OptionKind::kFlag: return type == FieldType::kFlag;
+    case OptionKind::kBatchInput: return false;  // names no setting
   }
   return false;
+}
+
+std::string LowerCased(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// A folder or list row changes no setting: each use appends one input of
+// its kind, in the order given, on the command line and in a profile alike.
+void ExpectAppendsBatchInput(const OptionRow& row, const std::string& target, const std::string& profile) {
+  const BatchInputKind kind = target == "inputs/folder" ? BatchInputKind::kFolder : BatchInputKind::kList;
+  ASSERT_TRUE(target == "inputs/folder" || target == "inputs/list") << target;
+  EXPECT_EQ(row.fixedValue, static_cast<int32_t>(kind));
+  const ConversionSettings before = Defaults();
+  const std::string name = LowerCased(row.name);
+  ConversionSettings byOption = before;
+  RunOptions run;
+  ASSERT_EQ(ParseOptions({name + "=a b", "--dds-bpp=32", name + "=-"}, byOption, run), "");
+  EXPECT_EQ(ChangedKeys(before, byOption), std::set<std::string>{"Output/DDS BPP"});
+  ASSERT_EQ(byOption.batchInputs.size(), 2u);
+  EXPECT_EQ(byOption.batchInputs[0].kind, kind);
+  EXPECT_EQ(byOption.batchInputs[0].path, "a b");
+  EXPECT_EQ(byOption.batchInputs[1].path, "-");
+
+  { std::ofstream(profile) << "[CLI]\n" << name << " = a b\n--DDS-BPP = 32\n" << name << " = -\n"; }
+  ConversionSettings byProfile = before;
+  ASSERT_TRUE(LoadProfile(profile, byProfile));
+  EXPECT_EQ(ChangedKeys(byOption, byProfile), std::set<std::string>());
+  ASSERT_EQ(byProfile.batchInputs.size(), 2u);
+  EXPECT_EQ(byProfile.batchInputs[0].kind, kind);
+  EXPECT_EQ(byProfile.batchInputs[0].path, "a b");
+  EXPECT_EQ(byProfile.batchInputs[1].path, "-");
 }
 
 // Each row, given on the command line and in a profile, changes exactly the
@@ -240,6 +278,10 @@ TEST(OptionTable, EveryRowLandsInTheFieldItNames) {
     SCOPED_TRACE(expected.name);
     const OptionRow& row = kOptionRows[i];
     ASSERT_EQ(row.name, expected.name);  // profile order
+    if (row.kind == OptionKind::kBatchInput || expected.target.rfind("inputs/", 0) == 0) {
+      ExpectAppendsBatchInput(row, expected.target, profile.string());
+      continue;
+    }
     const SettingField* field = FieldOf(expected.target);
     ASSERT_NE(field, nullptr);
     EXPECT_TRUE(KindFitsField(row.kind, field->type));
@@ -250,8 +292,7 @@ TEST(OptionTable, EveryRowLandsInTheFieldItNames) {
     const ConversionSettings before = Poisoned(*field);
     ConversionSettings byOption = before;
     RunOptions run;
-    std::string name = row.name;
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string name = LowerCased(row.name);
     ASSERT_EQ(ParseOptions({name + "=" + sample.text}, byOption, run), "");
     EXPECT_EQ(ChangedKeys(before, byOption), changed);
     if (row.kind == OptionKind::kReal) {

@@ -75,7 +75,10 @@ std::string ParseOptions(const std::vector<std::string>& args, ConversionSetting
       std::string value = OptionValue(args, position);
       if (RunValueRefused(value)) return kIncorrectParameters;
       switch (run.option) {
-        case RunOption::kInput: runOptions.inputPath = value; break;
+        case RunOption::kInput:
+          runOptions.inputPath = value;
+          runOptions.inputPosition = settings.batchInputs.size();
+          break;
         case RunOption::kOutput: runOptions.outputFolder = value; break;
         case RunOption::kConversion: runOptions.outputType = value; break;
       }
@@ -108,6 +111,8 @@ std::string ParseOptions(const std::vector<std::string>& args, ConversionSetting
     }
     ApplyOptionRow(*row, value, OptionSource::kCommandLine, settings);
   }
+  // Folders and lists are inputs too, also when only a profile names them.
+  if (!settings.batchInputs.empty()) runOptions.consoleRun = true;
   return std::string();
 }
 

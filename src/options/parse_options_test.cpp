@@ -109,6 +109,45 @@ TEST_F(ParseOptionsTest, NonOptionsAndUnknownOptionsAreSkipped) {
   EXPECT_EQ(settings.imageWidth, 7);
 }
 
+// Folders and lists make a console run without -i; the -i file keeps the
+// place of the last -i among them, and their values are refused like those
+// of every value option.
+TEST_F(ParseOptionsTest, BatchInputsKeepTheirOrderAndTheInputFileItsPlace) {
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+    bool consoleRun;
+    size_t inputs;
+    size_t inputPosition;
+    const char* inputPath;
+  } cases[] = {
+      {{"--input-folder=pics"}, "", true, 1, 0, ""},
+      {{"--input-list=-", "-q"}, "", true, 1, 0, ""},
+      {{"--input-folder=a", "-i", "x.jpg", "--input-list=b"}, "", true, 2, 1, "x.jpg"},
+      {{"-i", "x.jpg", "--input-folder=a", "--input-list=b", "--input=y.jpg", "--input-folder=a"}, "", true, 3, 2,
+       "y.jpg"},
+      {{"--recursive", "--threads=3"}, "", false, 0, 0, ""},
+      {{"--input-folder="}, "Incorrect number of parameters", false, 0, 0, ""},
+      {{"--input-list"}, "Incorrect number of parameters", false, 0, 0, ""},
+      {{"--input-folder=--recursive"}, "Incorrect number of parameters", false, 0, 0, ""},
+      {{"--input-list=-x"}, "", true, 1, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    ApplyDefaults(settings, DefaultsVariant::kConsole, 1000, 2000);
+    settings.batchInputs.clear();
+    run = RunOptions{};
+    EXPECT_EQ(Parse(c.args), c.error);
+    EXPECT_EQ(run.consoleRun, c.consoleRun);
+    EXPECT_EQ(settings.batchInputs.size(), c.inputs);
+    EXPECT_EQ(run.inputPosition, c.inputPosition);
+    EXPECT_EQ(run.inputPath, c.inputPath);
+  }
+  ASSERT_EQ(Parse({"--recursive", "--threads=-2", "--no-subfolders"}), "");
+  EXPECT_EQ(settings.recursiveFolders, 1);
+  EXPECT_EQ(settings.threads, -2);
+}
+
 TEST(OptionValue, TakesThePartAfterEqualsOfLongForms) {
   std::vector<std::string> args{" --input=a=b.jpg ", "-i=x", "plain", "--flag"};
   EXPECT_EQ(OptionValue(args, 0), "a=b.jpg");
@@ -135,6 +174,20 @@ TEST_F(ProfileOrderTest, ProfileAppliesAtItsPlace) {
   EXPECT_EQ(Parse({"--profile=" + path, "--width=100", "--dds-bpp=24"}), "");
   EXPECT_EQ(settings.imageWidth, 100);
   EXPECT_EQ(settings.ddsBpp, 24);
+}
+
+TEST_F(ProfileOrderTest, AFolderInAProfileMakesAConsoleRun) {
+  std::ofstream(path) << "[CLI]\n--INPUT-FOLDER = pics\n";
+  EXPECT_EQ(Parse({"--input-list=a.txt", "--profile=" + path, "-i", "x.jpg"}), "");
+  EXPECT_TRUE(run.consoleRun);
+  ASSERT_EQ(settings.batchInputs.size(), 2u);
+  EXPECT_EQ(settings.batchInputs[1].kind, BatchInputKind::kFolder);
+  EXPECT_EQ(settings.batchInputs[1].path, "pics");
+  EXPECT_EQ(run.inputPosition, 2u);
+  run = RunOptions{};
+  settings.batchInputs.clear();
+  EXPECT_EQ(Parse({"--profile=" + path}), "");
+  EXPECT_TRUE(run.consoleRun);
 }
 
 TEST_F(ProfileOrderTest, UnreadableProfileStopsTheWalk) {

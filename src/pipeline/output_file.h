@@ -20,10 +20,12 @@ std::string MakeTemporaryName(const std::string& prefix, const std::string& suff
 std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job);
 
 // Records the output size and then the output and temporary paths in the
-// job, creates the temporary file and lets `body` write the contents into
-// it. True only when body succeeded and the complete file stands under the
-// output path; on any failure the temporary file is removed and an existing
-// output is untouched.
+// job, makes the kept subfolder below the entry's output folder when it is
+// missing, creates the temporary file and lets `body` write the contents
+// into it. True only when body succeeded and the complete file stands under
+// the output path; on any failure the temporary file is removed and an
+// existing output is untouched. An output path that an earlier file of the
+// run was written to fails before anything is created.
 bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,
                      const std::function<bool(std::FILE*)>& body);
 

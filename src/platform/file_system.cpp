@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/paths.h"
@@ -44,6 +45,18 @@ PathInfo QueryPath(const std::string& path) {
   if (S_ISDIR(st.st_mode)) return PathInfo{PathKind::kFolder, 0};
   if (S_ISREG(st.st_mode)) return PathInfo{PathKind::kFile, static_cast<int64_t>(st.st_size)};
   return PathInfo{};
+}
+
+std::string ResolvedFilePath(const std::string& path) {
+  if (!IsWholePath(path)) return path;
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+  char* resolved = realpath(folder.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string result = resolved;
+  std::free(resolved);
+  if (result.back() != '/') result += '/';
+  return result + path.substr(slash == std::string::npos ? 0 : slash + 1);
 }
 
 std::string ProgramFolder() {

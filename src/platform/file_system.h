@@ -17,6 +17,12 @@ struct PathInfo {
 // first glob() match.
 PathInfo QueryPath(const std::string& path);
 
+// The path with the folder before its last "/" made absolute and free of
+// symbolic links, "." and ".." (realpath), so that two spellings of one
+// file give one text; the path unchanged when that folder does not exist.
+// A path without "/" is taken in the current folder.
+std::string ResolvedFilePath(const std::string& path);
+
 // Folder of the running program's own file, with a trailing "/".
 std::string ProgramFolder();
 

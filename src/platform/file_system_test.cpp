@@ -27,6 +27,26 @@ class Folder : public ::testing::Test {
   std::string path;
 };
 
+// Spellings of one output file give one text; the file itself need not
+// exist, its folder must.
+TEST_F(Folder, ResolvedFilePathGivesEverySpellingOneText) {
+  ASSERT_EQ(mkdir((path + "/out").c_str(), 0755), 0);
+  ASSERT_EQ(symlink((path + "/out").c_str(), (path + "/link").c_str()), 0);
+  const std::string expected = path + "/out/a.dds";
+  for (const std::string& spelling : {path + "/out/a.dds", path + "//out//a.dds", path + "/out/./a.dds",
+                                      path + "/link/a.dds", path + "/out/../out/a.dds"}) {
+    EXPECT_EQ(ResolvedFilePath(spelling), expected) << spelling;
+  }
+  EXPECT_EQ(ResolvedFilePath(path + "/gone/a.dds"), path + "/gone/a.dds");  // as it is
+  char* here = getcwd(nullptr, 0);
+  ASSERT_NE(here, nullptr);
+  ASSERT_EQ(chdir(path.c_str()), 0);
+  EXPECT_EQ(ResolvedFilePath("a.dds"), expected.substr(0, path.size()) + "/a.dds");
+  EXPECT_EQ(ResolvedFilePath("./out/a.dds"), expected);
+  ASSERT_EQ(chdir(here), 0);
+  std::free(here);
+}
+
 TEST_F(Folder, QueryTellsFilesFoldersAndMissingPathsApart) {
   Write("a.jpg", "12345");
   ASSERT_EQ(mkdir((path + "/sub.jpg").c_str(), 0755), 0);

@@ -150,6 +150,8 @@ const SettingField kSettingFields[] = {
     {"Advanced", "Out Folders History", T::kFlag, &S::outFoldersHistory},
     {"Advanced", "Out Folders Number", T::kInt8, &S::outFoldersNumber},
     {"Advanced", "Keep Subfolders", T::kFlag, &S::keepSubfolders},
+    {"Advanced", "Recursive Folders", T::kFlag, &S::recursiveFolders},
+    {"Advanced", "Threads", T::kInt, &S::threads},
     {"File", "TxtFields", T::kText, &S::txtFields},
     {"File", "CsvDelimiter", T::kText, &S::csvDelimiter},
     {"File", "Recent Out Folders", T::kText, &S::recentOutFolders},
@@ -318,6 +320,8 @@ void ApplyDefaults(ConversionSettings& s, DefaultsVariant variant, int32_t updat
   s.outFoldersHistory = 1;
   s.outFoldersNumber = 5;
   s.keepSubfolders = 1;
+  s.recursiveFolders = 0;
+  s.threads = 0;
 
   s.txtFields = "username,password,firstname,lastname,title,sex,notes";
   s.csvDelimiter = ",";

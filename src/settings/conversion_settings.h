@@ -4,16 +4,28 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace jpg2dds {
 
 enum class DefaultsVariant { kConsole, kWindowed };
+
+// A folder or a list file named as input, besides the one -i file.
+enum class BatchInputKind { kFolder, kList };
+
+struct BatchInput {
+  BatchInputKind kind;
+  std::string path;  // as named; a list "-" is standard input
+};
 
 struct ConversionSettings {
   // Not settings: the configuration file path (empty in a command-line run).
   // The lock and the windowed front end's handles live elsewhere on this
   // platform.
   std::string configurationPath;
+  // Not settings either: the input folders and lists, in the order named on
+  // the command line and in profiles. ApplyDefaults leaves them alone.
+  std::vector<BatchInput> batchInputs;
 
   // [General]
   int32_t cfg;
@@ -162,6 +174,9 @@ struct ConversionSettings {
   int8_t outFoldersHistory;
   int8_t outFoldersNumber;
   int8_t keepSubfolders;
+  // Console only, not written to the configuration file, whose layout is fixed.
+  int8_t recursiveFolders;
+  int32_t threads;  // 0: as many as the machine has cores
   // [File]
   std::string txtFields;
   std::string csvDelimiter;

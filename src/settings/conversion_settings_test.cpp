@@ -100,6 +100,8 @@ TEST(ApplyDefaults, ConsoleDefaults) {
   EXPECT_EQ(s.webpQuality, 100);
   EXPECT_EQ(s.rawToneMapping, 2);
   EXPECT_EQ(s.keepSubfolders, 1);
+  EXPECT_EQ(s.recursiveFolders, 0);
+  EXPECT_EQ(s.threads, 0);  // as many as there are cores
   EXPECT_EQ(s.filenameMask, "%filename%.%ext%");
   EXPECT_EQ(s.doWatermark, 0);
   EXPECT_EQ(s.cfg, 18);

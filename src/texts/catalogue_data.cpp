@@ -69,6 +69,12 @@ const char* const kCatalogueData[] = {
     "Ask break conversion", "Do you want to break the conversion?",
     "Empty extensions", "Please, fill all required fields and try again!",
 
+    // The console's own batch inputs; printed after "Error: ".
+    "_GROUP_", "Batch",
+    "Invalid input folder", "Invalid input folder",
+    "Invalid input list", "Invalid input list",
+    "Invalid threads value", "Invalid threads value",
+
     "_END_", "",
 };
 

@@ -11,13 +11,18 @@ class Catalogue : public ::testing::Test {
   StringCatalogue catalogue;
 };
 
-TEST_F(Catalogue, HoldsTheTwoConsoleGroupsInFull) {
-  ASSERT_EQ(catalogue.groups.size(), 3u);  // record 0 stays empty
+TEST_F(Catalogue, HoldsTheConsoleGroupsInFull) {
+  ASSERT_EQ(catalogue.groups.size(), 4u);  // record 0 stays empty
   EXPECT_EQ(catalogue.groups[1].name, "GENERAL");
   EXPECT_EQ(catalogue.groups[2].name, "MSG");
+  EXPECT_EQ(catalogue.groups[3].name, "BATCH");
   EXPECT_EQ(catalogue.groups[1].lastEntry - catalogue.groups[1].firstEntry + 1, 10);
   EXPECT_EQ(catalogue.groups[2].lastEntry - catalogue.groups[2].firstEntry + 1, 41);
+  EXPECT_EQ(catalogue.groups[3].lastEntry - catalogue.groups[3].firstEntry + 1, 2);
   EXPECT_EQ(catalogue.groups[2].firstEntry, catalogue.groups[1].lastEntry + 1);
+  // The folder text of group "Msg" is the windowed front end's message box.
+  EXPECT_EQ(CatalogueText(catalogue, "Batch", "Invalid input folder"), "Invalid input folder");
+  EXPECT_EQ(CatalogueText(catalogue, "Batch", "Invalid input list"), "Invalid input list");
 }
 
 TEST_F(Catalogue, EntriesOfAGroupAreSortedByKey) {
@@ -81,7 +86,7 @@ TEST_F(Catalogue, ReloadingStartsAfresh) {
   CatalogueText(catalogue, "General", "Ready");
   LoadCatalogue(catalogue);
   EXPECT_EQ(catalogue.rememberedGroup, 0);
-  EXPECT_EQ(catalogue.entries.size(), 52u);
+  EXPECT_EQ(catalogue.entries.size(), 54u);
   EXPECT_EQ(CatalogueText(catalogue, "General", "Ready"), "Ready");
 }
 

@@ -1,0 +1,268 @@
+// Batch runs as a user makes them: input folders walked in name order, with
+// and without their subfolders, lists from files and standard input, inputs
+// named twice or meeting at one output name, and the lines of each.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e_support.h"
+
+namespace {
+
+using e2e::RunJpg2dds;
+using e2e::RunJpg2ddsWithInput;
+using e2e::TempDir;
+using Lines = std::vector<std::string>;
+
+// A 1 x 1 RGBA picture as PNG encoders write it.
+const char kPng[] =
+    "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89"
+    "\0\0\0\x0aIDATx\x9c\x63\0\x01\0\0\x05\0\x01\x0d\x0a\x2d\xb4\0\0\0\0IEND\xae\x42\x60\x82";
+
+Lines WithoutBanner(const Lines& lines) {
+  return lines.size() >= 4 && lines[0] == "Brightmill JPG to DDS 2.8" ? Lines(lines.begin() + 4, lines.end())
+                                                                      : lines;
+}
+
+// The lines that begin with the prefix, in order.
+Lines Starting(const Lines& lines, const std::string& prefix) {
+  Lines found;
+  for (const std::string& line : lines) {
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  }
+  return found;
+}
+
+// Every file below the folder, as paths relative to it, sorted.
+Lines FilesBelow(const std::string& folder) {
+  Lines files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file() && !entry.is_symlink()) {
+      files.push_back(std::filesystem::relative(entry.path(), folder).string());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+Lines DdsFilesBelow(const std::string& folder) {
+  Lines files;
+  for (const std::string& file : FilesBelow(folder)) {
+    if (file.size() > 4 && file.compare(file.size() - 4, 4, ".dds") == 0) files.push_back(file);
+  }
+  return files;
+}
+
+uint32_t DdsWidth(const std::string& path) {
+  const std::string bytes = e2e::ReadBytes(path);
+  if (bytes.size() < 20) return 0;
+  return static_cast<uint8_t>(bytes[16]) | static_cast<uint8_t>(bytes[17]) << 8;
+}
+
+// A photo shoot copied from a camera card: upper-case names with blanks,
+// dated subfolders, an empty file, a PNG, a link to a file and a link back
+// to one of its own folders.
+class BatchRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* folder : {"shoot", "shoot/2019.08 trip", "shoot/day 2", "shoot/day 2/deep", "shoot/photoshoot",
+                               "out"}) {
+      ASSERT_EQ(mkdir(dir_.File(folder).c_str(), 0755), 0) << folder;
+    }
+    e2e::WriteJpeg(dir_.File("shoot/IMG 0001.JPG"), 24, 16);
+    e2e::WriteJpeg(dir_.File("shoot/b.jpeg"), 16, 8);
+    e2e::WriteBytes(dir_.File("shoot/empty.jpg"), "");
+    e2e::WriteBytes(dir_.File("shoot/logo.png"), std::string(kPng, sizeof kPng - 1));
+    e2e::WriteJpeg(dir_.File("shoot/2019.08 trip/f.JPG"), 8, 8);
+    e2e::WriteJpeg(dir_.File("shoot/day 2/c.jpg"), 8, 8);
+    e2e::WriteJpeg(dir_.File("shoot/day 2/deep/d.jpe"), 8, 8);
+    e2e::WriteJpeg(dir_.File("shoot/photoshoot/e.jpg"), 8, 8);
+    ASSERT_EQ(symlink("b.jpeg", dir_.File("shoot/alias.jpg").c_str()), 0);
+    ASSERT_EQ(symlink("day 2", dir_.File("shoot/link").c_str()), 0);
+  }
+  // Runs in the temporary folder, so relative inputs are read from there.
+  e2e::RunResult Run(const Lines& args, const std::string* input = nullptr) {
+    e2e::RunResult result = input ? RunJpg2ddsWithInput(args, *input, dir_.path()) : RunJpg2dds(args, dir_.path());
+    EXPECT_EQ(result.exitCode, 0);
+    return result;
+  }
+  TempDir dir_;
+  // Byte order: digits, then upper case, then lower case; "link" is not followed.
+  const Lines kAll = {"shoot/2019.08 trip/f.JPG", "shoot/IMG 0001.JPG", "shoot/alias.jpg", "shoot/b.jpeg",
+                      "shoot/day 2/c.jpg", "shoot/day 2/deep/d.jpe", "shoot/photoshoot/e.jpg"};
+  const Lines kTop = {"shoot/IMG 0001.JPG", "shoot/alias.jpg", "shoot/b.jpeg"};
+};
+
+Lines Prefixed(const std::string& prefix, const Lines& lines) {
+  Lines out;
+  for (const std::string& line : lines) out.push_back(prefix + line);
+  return out;
+}
+
+TEST_F(BatchRun, AFolderIsWalkedInNameOrderAndReported) {
+  const std::string out = dir_.File("out");
+  Lines lines = WithoutBanner(Run({"--input-folder=shoot", "--recursive", "--threads=3", "-o", out, "-d"}).lines);
+  Lines expected = {"Preparing...", "Input: shoot", "Output: " + out, "Conversion: dds", "DDS BPP: 0",
+                    "Flip Horizontal: 0", "Flip Vertical: 0", "Greyscale: 0", "Frame: none", "Watermark: none",
+                    "Filename Mask: %filename%.%ext%", "File Timestamp: current", "Keep Subfolders: 1",
+                    "Recursive Folders: 1", "Threads: 3", "Importing...", "Import complete, new files added: 7",
+                    "Converting..."};
+  const Lines outputs = {"2019.08 trip/f.dds", "IMG 0001.dds", "alias.dds", "b.dds",
+                         "day 2/c.dds",        "day 2/deep/d.dds", "photoshoot/e.dds"};
+  for (size_t i = 0; i < kAll.size(); ++i) {
+    expected.insert(expected.end(), {"Processing: " + kAll[i], "Saving As: " + out + "/" + outputs[i], "OK"});
+  }
+  expected.insert(expected.end(), {"Conversion complete", "Files converted: 7 of 7"});
+  EXPECT_EQ(lines, expected);
+  Lines sorted = outputs;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(FilesBelow(out), sorted);  // the subfolders made, nothing else left behind
+}
+
+// Where the files go: below -o with or without their subfolders (made as
+// needed), or without -o next to the folder named, again with or without
+// the subfolders.
+TEST_F(BatchRun, OutputFolderAndKeepSubfolders) {
+  const std::string out = dir_.File("out");
+  const struct {
+    Lines options;
+    Lines processed;
+    std::string folder;  // where the new files are looked for
+    Lines written;
+  } cases[] = {
+      {{"--recursive", "-o", out}, kAll, "out",
+       {"2019.08 trip/f.dds", "IMG 0001.dds", "alias.dds", "b.dds", "day 2/c.dds", "day 2/deep/d.dds",
+        "photoshoot/e.dds"}},
+      {{"--recursive", "-o", out, "--no-subfolders"}, kAll, "out",
+       {"IMG 0001.dds", "alias.dds", "b.dds", "c.dds", "d.dds", "e.dds", "f.dds"}},
+      {{"--recursive"}, kAll, "shoot",
+       {"2019.08 trip/f.dds", "IMG 0001.dds", "alias.dds", "b.dds", "day 2/c.dds", "day 2/deep/d.dds",
+        "photoshoot/e.dds"}},
+      {{"--recursive", "--no-subfolders"}, kAll, "shoot",
+       {"IMG 0001.dds", "alias.dds", "b.dds", "c.dds", "d.dds", "e.dds", "f.dds"}},
+      {{"-o", out}, kTop, "out", {"IMG 0001.dds", "alias.dds", "b.dds"}},
+      {{}, kTop, "shoot", {"IMG 0001.dds", "alias.dds", "b.dds"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.options));
+    Lines args = {"--input-folder=shoot", "-d", "-q"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    Lines lines = Run(args).lines;
+    EXPECT_EQ(Starting(lines, "Processing: "), Prefixed("Processing: ", c.processed));
+    EXPECT_EQ(Starting(lines, "OK"), Lines(c.processed.size(), "OK"));
+    EXPECT_EQ(DdsFilesBelow(dir_.File(c.folder)), c.written);
+    std::filesystem::remove_all(out);
+    ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
+    for (const std::string& file : DdsFilesBelow(dir_.File("shoot"))) {
+      std::filesystem::remove(dir_.File("shoot/" + file));
+    }
+  }
+}
+
+// A list saved by Notepad (byte order mark, CR LF, a comment, a blank line,
+// entries that are missing, empty, a PNG or a folder) and one piped in from
+// find. Standard input is read once: the second "-" finds it at its end.
+TEST_F(BatchRun, ListsFromAFileAndStandardInput) {
+  e2e::WriteJpeg(dir_.File("top.jpg"), 8, 8);
+  e2e::WriteBytes(dir_.File("album.txt"),
+                  "\xEF\xBB\xBF# picked for the album\r\nshoot/b.jpeg\r\n\r\nshoot/gone.jpg\r\nshoot/logo.png\r\n"
+                  "shoot/empty.jpg\r\nshoot/day 2\r\ntop.jpg\r\n");
+  const std::string piped = "shoot/day 2/c.jpg\nshoot/b.jpeg\n\n";
+  Lines lines = WithoutBanner(Run({"--input-list=album.txt", "--input-list=-", "--input-list=-", "-d"}, &piped).lines);
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 5),
+            (Lines{"Preparing...", "Input: album.txt", "Input: -", "Input: -", "Output: "}));
+  auto importing = std::find(lines.begin(), lines.end(), "Importing...");
+  ASSERT_NE(importing, lines.end());
+  EXPECT_EQ(Lines(importing, lines.end()),
+            (Lines{"Importing...", "Import complete, new files added: 3", "Converting...",
+                   "Processing: shoot/b.jpeg", "Saving As: shoot/b.dds", "OK",
+                   "Processing: top.jpg", "Saving As: ./top.dds", "OK",
+                   "Processing: shoot/day 2/c.jpg", "Saving As: shoot/day 2/c.dds", "OK",
+                   "Conversion complete", "Files converted: 3 of 3"}));
+  EXPECT_EQ(DdsFilesBelow(dir_.path()), (Lines{"shoot/b.dds", "shoot/day 2/c.dds", "top.dds"}));
+}
+
+// A path named twice is converted once; two different inputs that come to one
+// output name: the later one is Not OK and the earlier one's file stays. A
+// file from before the run is replaced as always.
+TEST_F(BatchRun, DuplicatesAndTwoInputsWithOneOutputName) {
+  const std::string out = dir_.File("out");
+  ASSERT_EQ(mkdir(dir_.File("other").c_str(), 0755), 0);
+  e2e::WriteJpeg(dir_.File("other/b.jpg"), 32, 32);
+  e2e::WriteBytes(out + "/b.dds", "from an earlier run");
+  const std::string piped = "shoot/b.jpeg\n./shoot/b.jpeg\nother/b.jpg\n";
+  Lines lines = Run({"--input-folder=shoot", "-i", "shoot/b.jpeg", "--input-list=-", "-o", out, "-d"}, &piped).lines;
+  EXPECT_EQ(Starting(lines, "Import complete"), Lines{"Import complete, new files added: 5"});
+  EXPECT_EQ(Starting(lines, "Processing: "),
+            (Lines{"Processing: shoot/IMG 0001.JPG", "Processing: shoot/alias.jpg", "Processing: shoot/b.jpeg",
+                   "Processing: ./shoot/b.jpeg", "Processing: other/b.jpg"}));
+  EXPECT_EQ(Starting(lines, "Saving As: ").back(), "Saving As: " + out + "/b.dds");
+  EXPECT_EQ(Starting(lines, "OK"), (Lines{"OK", "OK", "OK"}));
+  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK", "Not OK"}));
+  EXPECT_EQ(lines.back(), "Files converted: 3 of 5");
+  EXPECT_EQ(FilesBelow(out), (Lines{"IMG 0001.dds", "alias.dds", "b.dds"}));
+  EXPECT_EQ(DdsWidth(out + "/b.dds"), 16u);  // shoot/b.jpeg's, not other/b.jpg's
+
+  // Without -o: three spellings of one output file next to the input.
+  const std::string spellings = "shoot/b.jpeg\nshoot//b.jpeg\nshoot/../shoot/b.jpeg\n";
+  lines = Run({"--input-list=-", "-d", "-q"}, &spellings).lines;
+  EXPECT_EQ(Starting(lines, "OK"), Lines{"OK"});
+  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK", "Not OK"}));
+  EXPECT_EQ(DdsFilesBelow(dir_.File("shoot")), Lines{"b.dds"});
+}
+
+TEST_F(BatchRun, MissingOrUnreadableFoldersAndListsEndTheRun) {
+  e2e::WriteJpeg(dir_.File("top.jpg"), 8, 8);
+  const struct {
+    Lines args;
+    Lines lines;
+  } cases[] = {
+      {{"--input-folder=missing"}, {"Error: Invalid input folder"}},
+      {{"--input-folder=top.jpg"}, {"Error: Invalid input folder"}},
+      {{"--input-list=missing.txt"}, {"Error: Invalid input list"}},
+      {{"--input-list=shoot"}, {"Error: Invalid input list"}},
+      {{"--input-folder=shoot", "--input-list=missing.txt"}, {"Error: Invalid input list"}},
+      {{"--input-list=-", "-i", "missing.jpg"}, {"Error: Invalid input file"}},
+      {{"--input-folder=shoot", "-o", dir_.File("gone")}, {"Error: Invalid output folder"}},
+      {{"-d", "--input-folder=shoot", "--input-list=missing.txt", "--input-folder=missing"},
+       {"Input: shoot", "Input: missing.txt", "Error: Invalid input list"}},
+      {{"-d", "--input-list=-", "-i", dir_.File("top.jpg"), "--input-folder=missing"},
+       {"Input: -", "Input: " + dir_.File("top.jpg"), "Input: missing", "Error: Invalid input folder"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    Lines args = c.args;
+    args.push_back("-q");
+    EXPECT_EQ(Run(args).lines, c.lines);
+    EXPECT_EQ(DdsFilesBelow(dir_.path()), Lines{});
+  }
+}
+
+TEST_F(BatchRun, TheSummaryCountsEveryInput) {
+  ASSERT_EQ(mkdir(dir_.File("junk").c_str(), 0755), 0);
+  e2e::WriteBytes(dir_.File("junk/logo.png"), std::string(kPng, sizeof kPng - 1));
+  e2e::WriteBytes(dir_.File("junk/empty.jpg"), "");
+  e2e::WriteBytes(dir_.File("junk/notes.txt"), "shoot/b.jpeg\n");
+  ASSERT_EQ(symlink("../shoot", dir_.File("junk/shoot").c_str()), 0);
+  const Lines nothing = {"Conversion stopped", "No input file(s) found. Please, add valid file(s) and try again!"};
+  Lines expected = {"Preparing...", "Importing...", "Import complete, new files added: 0"};
+  expected.insert(expected.end(), nothing.begin(), nothing.end());
+  EXPECT_EQ(WithoutBanner(Run({"--input-folder=junk", "--recursive"}).lines), expected);
+  EXPECT_EQ(Run({"--input-folder=junk", "--recursive", "-q"}).lines, nothing);
+  const std::string comments = "# nothing yet\n\n";
+  EXPECT_EQ(Run({"--input-list=-", "-q"}, &comments).lines, nothing);
+
+  // A file that is no JPEG is counted in and fails.
+  e2e::WriteBytes(dir_.File("shoot/broken.jpg"), "not a picture");
+  Lines lines = WithoutBanner(Run({"--input-folder=shoot", "-o", dir_.File("out")}).lines);
+  EXPECT_EQ(lines, (Lines{"Preparing...", "Importing...", "Import complete, new files added: 4", "Converting...",
+                          "Conversion complete", "Files converted: 3 of 4"}));
+}
+
+}  // namespace
