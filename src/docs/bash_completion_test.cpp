@@ -110,7 +110,9 @@ TEST_F(BashCompletion, OffersEveryOptionNameAndEveryKeywordOfTheTables) {
       cases.push_back({std::string("jpg2dds ") + row.name + "=", false});
     }
   }
-  for (int i = 0; i < kCommandOptionDocCount; ++i) cases.push_back({std::string("jpg2dds ") + kCommandOptionDocs[i].longName});
+  for (int i = 0; i < kCommandOptionDocCount; ++i) {
+    cases.push_back({std::string("jpg2dds ") + kCommandOptionDocs[i].longName});
+  }
   std::string registration;
   const std::vector<Completed> results = Complete(cases, registration);
   EXPECT_EQ(registration, "complete -F _jpg2dds jpg2dds");

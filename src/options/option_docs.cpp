@@ -12,8 +12,9 @@ constexpr const char kTurnRange[] = "1 to 359 turn it; other values leave it as 
 constexpr const char kColourRange[] = "six hexadecimal digits RRGGBB; any other text is black";
 
 // The bit depth of an output format that this program does not write.
-#define BPP_DOC(NAME, FORMAT) \
-  {NAME, "Bits per pixel of " FORMAT " output.", "bits per pixel", "0 (automatic) or a depth of the format", nullptr, V::kText}
+#define BPP_DOC(NAME, FORMAT)                                                                        \
+  {NAME, "Bits per pixel of " FORMAT " output.", "bits per pixel", "0 (automatic) or a depth of the format", \
+   nullptr, V::kText}
 
 }  // namespace
 
