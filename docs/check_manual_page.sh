@@ -1,0 +1,9 @@
+#!/bin/sh
+# Renders the manual page as groff and man do and prints every warning; the
+# test fails on any output.
+page=$1
+[ -s "$page" ] || { echo "no manual page at $page"; exit 1; }
+groff -man -ww -z "$page" 2>&1
+if command -v man >/dev/null 2>&1; then
+  MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null
+fi
