@@ -2,7 +2,10 @@
 // and without their subfolders, lists from files and standard input, inputs
 // named twice or meeting at one output name, and the lines of each.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -263,6 +266,97 @@ TEST_F(BatchRun, TheSummaryCountsEveryInput) {
   Lines lines = WithoutBanner(Run({"--input-folder=shoot", "-o", dir_.File("out")}).lines);
   EXPECT_EQ(lines, (Lines{"Preparing...", "Importing...", "Import complete, new files added: 4", "Converting...",
                           "Conversion complete", "Files converted: 3 of 4"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Everything a run writes on a terminal (a pseudo-terminal, as a shell in a
+// terminal window gives it), with no line feeds translated.
+std::string RunOnTerminal(const Lines& args, const std::string& workDir) {
+  int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return "(no terminal)";
+  const std::string slaveName = ptsname(master);
+  pid_t pid = fork();
+  if (pid == 0) {
+    setsid();
+    int slave = open(slaveName.c_str(), O_RDWR);
+    termios mode{};
+    tcgetattr(slave, &mode);
+    cfmakeraw(&mode);
+    tcsetattr(slave, TCSANOW, &mode);
+    int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, 0);
+    dup2(slave, 1);
+    dup2(devnull, 2);
+    if (chdir(workDir.c_str()) != 0) _exit(127);
+    std::vector<std::string> copy = args;
+    std::vector<char*> argv{const_cast<char*>(JPG2DDS_BINARY)};
+    for (std::string& a : copy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(JPG2DDS_BINARY, argv.data());
+    _exit(127);
+  }
+  std::string out;
+  char buffer[4096];
+  for (ssize_t n; (n = read(master, buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
+  waitpid(pid, nullptr, 0);
+  close(master);
+  return out;
+}
+
+// The run does not depend on the number of threads: the same files byte for
+// byte, the same names (the counter of the mask and of a text watermark
+// advances in input order, past a file that fails), the same lines.
+TEST_F(BatchRun, SameFilesNamesAndLinesWhateverTheThreadCount) {
+  e2e::WriteBytes(dir_.File("shoot/broken.jpg"), "not a picture");
+  for (const std::string compression : {"auto", "dxt1"}) {
+    for (const std::string watermark : {"", "--wm-text=%n%"}) {
+      SCOPED_TRACE(compression + " " + watermark);
+      Lines firstLines;
+      std::vector<std::string> firstFiles;
+      for (const char* threads : {"--threads=1", "--threads=4"}) {
+        std::filesystem::remove_all(dir_.File("out"));
+        std::filesystem::create_directory(dir_.File("out"));
+        Lines args = {"--input-folder=shoot", "--recursive", "-o", dir_.File("out"), "-d", threads,
+                      "--filename-mask=%n%_%filename%.%ext%", "--dds-compression=" + compression};
+        if (!watermark.empty()) args.push_back(watermark);
+        Lines lines = WithoutBanner(Run(args).lines);
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [](const std::string& line) { return line.rfind("Threads: ", 0) == 0; }),
+                    lines.end());
+        std::vector<std::string> files;
+        for (const std::string& file : FilesBelow(dir_.File("out"))) {
+          files.push_back(file + ":" + e2e::ReadBytes(dir_.File("out/" + file)));
+        }
+        EXPECT_EQ(Starting(lines, "Files converted").size(), 1u);
+        if (firstLines.empty()) {
+          firstLines = lines;
+          firstFiles = files;
+          EXPECT_EQ(Starting(lines, "Not OK").size(), 1u);
+        }
+        EXPECT_EQ(lines, firstLines) << threads;
+        EXPECT_TRUE(files == firstFiles) << threads;
+      }
+    }
+  }
+}
+
+// The line rewritten in place is for a terminal, never for a file or pipe.
+TEST_F(BatchRun, StatusLineOnlyOnATerminal) {
+  const Lines args = {"--input-folder=shoot", "-o", dir_.File("out")};
+  const std::string piped = Run(args).out;
+  EXPECT_EQ(piped.find('\r'), std::string::npos);
+  EXPECT_EQ(piped.find("[1/3]"), std::string::npos);
+  const std::string shown = RunOnTerminal(args, dir_.path());
+  EXPECT_NE(shown.find("\r[1/3] IMG 0001.JPG\x1B[K"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("\r[3/3] b.jpeg\x1B[K"), std::string::npos);
+  // Erased before the summary, which starts a clean line.
+  EXPECT_NE(shown.find("\r\x1B[KConversion complete"), std::string::npos);
+  // Quiet and debug runs print no such line.
+  EXPECT_EQ(RunOnTerminal({"--input-folder=shoot", "-o", dir_.File("out"), "-d"}, dir_.path()).find("[1/3]"),
+            std::string::npos);
 }
 
 }  // namespace
