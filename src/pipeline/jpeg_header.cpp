@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace jpg2dds {
 namespace {
@@ -14,7 +15,11 @@ struct ErrorManager {
   std::jmp_buf escape;
 };
 
-void EscapeOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1); }
+// An unknown marker is no reason to give up, as for FreeImage's loader.
+void EscapeOnError(j_common_ptr info) {
+  if (info->err->msg_code == JERR_UNKNOWN_MARKER) return;
+  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1);
+}
 
 // libjpeg's warnings and messages go to stderr by default; a damaged file is
 // reported by its result alone.
