@@ -67,9 +67,11 @@ int ReplaceExifSegments(std::string& jpeg) {
   // so both see the same segments. Copied bytes stay as they are.
   while (at < jpeg.size()) {
     const size_t start = at;
+    size_t markerStart = at;  // the marker's first 0xFF
     uint8_t marker = 0;
     while (at < jpeg.size()) {
       while (at < jpeg.size() && byte(at) != 0xFF) ++at;
+      markerStart = at;
       while (at < jpeg.size() && byte(at) == 0xFF) ++at;
       if (at >= jpeg.size()) break;
       marker = byte(at++);
@@ -112,6 +114,8 @@ int ReplaceExifSegments(std::string& jpeg) {
                            std::memcmp(jpeg.data() + payload, kJfxxSignature, kJfxxSignatureSize) == 0;
     if (exif || thumbnail) {
       changed = true;
+      // What came before the segment stays, only the segment goes.
+      kept.append(jpeg, start, markerStart - start);
       if (exif && !exifSeen && fits) {
         const size_t tiff = payload + kExifSignatureSize;
         const int orientation = ReadExifOrientation(reinterpret_cast<const uint8_t*>(jpeg.data()) + tiff, end - tiff);
