@@ -14,18 +14,8 @@ photos=${1:?usage: bench/batch.sh PHOTO_DIR [BUILD_DIR]}
 here=$(cd "$(dirname "$0")" && pwd)
 build=${2:-$here/../build}
 rounds=${ROUNDS:-3}
-fetch=${FETCH_CORPUS:-$here/../../shared/corpus/fetch-corpus.sh}
-for tool in djpeg rdjpgcom; do
-  command -v "$tool" >/dev/null || { echo "bench/batch.sh: $tool is missing (apt-get install libjpeg-turbo-progs)" >&2; exit 1; }
-done
-if ! compgen -G "$photos/*.jpg" >/dev/null; then
-  "$fetch" "$photos"
-fi
-cmake -S "$here/.." -B "$build" -DCMAKE_BUILD_TYPE=Release -DJPG2DDS_BENCH=ON >/dev/null
-cmake --build "$build" -j2 >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/photos" "$work/out"
+. "$here/prepare.sh"
+mkdir -p "$work/photos"
 
 count=0
 pixels=0

@@ -21,18 +21,7 @@ build=${2:-$here/../build}
 rounds=${ROUNDS:-5}
 read -r -a compressions <<<"${COMPRESSIONS:-auto dxt1}"
 read -r -a options <<<"${OPTIONS:-}"
-fetch=${FETCH_CORPUS:-$here/../../shared/corpus/fetch-corpus.sh}
-for tool in djpeg rdjpgcom; do
-  command -v "$tool" >/dev/null || { echo "bench/run.sh: $tool is missing (apt-get install libjpeg-turbo-progs)" >&2; exit 1; }
-done
-if ! compgen -G "$photos/*.jpg" >/dev/null; then
-  "$fetch" "$photos"
-fi
-cmake -S "$here/.." -B "$build" -DCMAKE_BUILD_TYPE=Release -DJPG2DDS_BENCH=ON >/dev/null
-cmake --build "$build" -j2 >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/out"
+. "$here/prepare.sh"
 
 source_photo=$(ls -S "$photos"/*.jpg | head -n 1)
 progressive="$work/progressive_5640x3172.jpg"
