@@ -13,7 +13,7 @@
 
 #include "batch/conversion_job.h"
 #include "pipeline/convert_file.h"
-#include "pipeline/jpeg_header.h"
+#include "pipeline/load/jpeg_header.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "settings/conversion_settings.h"

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "batch/conversion_job.h"
-#include "pipeline/frame.h"
-#include "pipeline/text_watermark.h"
-#include "pipeline/watermark.h"
+#include "pipeline/overlays/frame.h"
+#include "pipeline/overlays/text_watermark.h"
+#include "pipeline/overlays/watermark.h"
 #include "settings/conversion_settings.h"
 #include "settings/keywords.h"
 

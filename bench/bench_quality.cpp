@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/load_source.h"
+#include "pipeline/load/load_source.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "formats/format_tables.h"
 #include "fuzz_support.h"
 #include "pipeline/convert_file.h"
-#include "pipeline/jpeg_header.h"
+#include "pipeline/load/jpeg_header.h"
 #include "settings/keywords.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "pipeline/exif_orientation.h"
-#include "pipeline/jpeg_header.h"
-#include "pipeline/jpeg_markers.h"
+#include "pipeline/load/exif_orientation.h"
+#include "pipeline/load/jpeg_header.h"
+#include "pipeline/load/jpeg_markers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   jpg2dds::ReadExifOrientation(data, size);

@@ -7,8 +7,8 @@
 #include "naming/file_timestamp.h"
 #include "naming/filename_mask.h"
 #include "pipeline/convert_file.h"
-#include "pipeline/parallel_for.h"
 #include "platform/console.h"
+#include "platform/parallel_for.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 

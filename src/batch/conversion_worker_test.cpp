@@ -6,8 +6,8 @@
 
 #include <map>
 
-#include "pipeline/test_pictures.h"
 #include "settings/keywords.h"
+#include "testing/test_pictures.h"
 
 namespace jpg2dds {
 namespace {

@@ -6,12 +6,12 @@
 #include <cstring>
 
 #include "formats/format_tables.h"
+#include "pipeline/overlays/text_watermark.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/folder_listing.h"
 #include "platform/list_file.h"
 #include "platform/paths.h"
-#include "pipeline/text_watermark.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {

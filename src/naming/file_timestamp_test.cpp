@@ -4,10 +4,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "pipeline/test_pictures.h"
 #include "platform/clock.h"
 #include "platform/file_times.h"
 #include "settings/keywords.h"
+#include "testing/test_pictures.h"
 
 namespace jpg2dds {
 namespace {

@@ -2,14 +2,14 @@
 
 #include <FreeImage.h>
 
-#include "pipeline/color_adjust.h"
-#include "pipeline/dds_writer.h"
-#include "pipeline/encoded_dds_writer.h"
-#include "pipeline/frame.h"
-#include "pipeline/geometry.h"
-#include "pipeline/load_source.h"
-#include "pipeline/output_depth.h"
-#include "pipeline/watermark.h"
+#include "pipeline/edits/color_adjust.h"
+#include "pipeline/edits/geometry.h"
+#include "pipeline/load/load_source.h"
+#include "pipeline/output/devil_dds_writer.h"
+#include "pipeline/output/encoded_dds_writer.h"
+#include "pipeline/output/output_depth.h"
+#include "pipeline/overlays/frame.h"
+#include "pipeline/overlays/watermark.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {

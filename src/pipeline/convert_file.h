@@ -6,7 +6,7 @@
 #include <FreeImage.h>
 
 #include "batch/conversion_job.h"
-#include "pipeline/dds_encoder.h"
+#include "encoder/dds_encoder.h"
 #include "pipeline/step_timings.h"
 #include "platform/font.h"
 #include "settings/conversion_settings.h"

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "pipeline/test_pictures.h"
 #include "settings/keywords.h"
+#include "testing/test_pictures.h"
 
 namespace jpg2dds {
 namespace {

@@ -1,0 +1,49 @@
+#include "encoder/dds_encoder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "testing/test_pictures.h"
+
+namespace jpg2dds {
+namespace {
+
+std::string Bytes(const EncodedDds& encoded) {
+  std::string all = encoded.header;
+  for (const LargeBuffer& level : encoded.levels) all.append(reinterpret_cast<const char*>(level.data()), level.size());
+  return all;
+}
+
+// Rows that a producer has not made yet hold nothing: the encoder must not
+// read them early, whatever the number of threads and however slowly the
+// rows come.
+TEST(EncodeDds, RowsStillBeingMadeAreWaitedFor) {
+  auto scene = [](int x, int y) { return uint32_t(x * 7 + y * 13) * 0x030507u; };
+  for (DdsFormat format : {DdsFormat::kDxt1, DdsFormat::kBgra}) {
+    EncodedDds whole;
+    ASSERT_TRUE(EncodeDds(testing::MakePicture(150, 301, scene), format, 1, whole));
+    for (int threads : {2, 5}) {
+      FIBITMAP* full = testing::MakePicture(150, 301, scene);
+      FIBITMAP* growing = FreeImage_Allocate(150, 301, 24);
+      const unsigned pitch = FreeImage_GetPitch(full);
+      EncodedDds streamed;
+      int made = 0;
+      ASSERT_TRUE(EncodeDds(growing, format, threads, streamed, [&](int& rowsDone) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        for (int k = 0; k < 7 && made < 301; ++k, ++made) {
+          std::memcpy(FreeImage_GetScanLine(growing, 300 - made), FreeImage_GetScanLine(full, 300 - made), pitch);
+        }
+        rowsDone = made;
+        return true;
+      }));
+      EXPECT_EQ(Bytes(streamed), Bytes(whole)) << threads << " threads";
+      FreeImage_Unload(full);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace jpg2dds

@@ -1,0 +1,55 @@
+#include "pipeline/output/encoded_dds_writer.h"
+
+#include "pipeline/output/output_depth.h"
+#include "pipeline/output/output_file.h"
+
+namespace jpg2dds {
+namespace {
+
+// Rows handed from the decoder to the encoder in steps of this many.
+constexpr int kDecodedRowsPerStep = 16;
+
+void RecordOutputDepth(ConversionJob& job) {
+  if (job.keepSourceBitDepth) job.outputBitDepth = PickAutoBitDepth(job.outputType, job.sourceBitDepth);
+}
+
+}  // namespace
+
+bool EncodePicture(FIBITMAP* picture, DdsFormat format, ConversionJob& job, EncodedDds& encoded) {
+  if (!picture) return false;
+  RecordOutputDepth(job);
+  return EncodeDds(picture, format, job.threads, encoded);
+}
+
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, DdsFormat format, ConversionJob& job, EncodedDds& encoded) {
+  RecordOutputDepth(job);
+  const bool ok = EncodeDds(decoder.picture, format, job.threads, encoded, [&](int& rowsDone) {
+    const bool decoded = DecodeJpegRows(decoder, kDecodedRowsPerStep);
+    rowsDone = decoder.rowsDone;
+    return decoded;
+  });
+  // The encoder has released the picture.
+  decoder.picture = nullptr;
+  FinishJpegRows(decoder);
+  return ok;
+}
+
+bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settings, ConversionJob& job) {
+  // The whole file is encoded before its temporary file exists, so that file
+  // lives only while the bytes are written.
+  return WriteOutputFile(settings, job, encoded.width, encoded.height, [&](std::FILE* file) {
+    bool ok = std::fwrite(encoded.header.data(), 1, encoded.header.size(), file) == encoded.header.size();
+    for (const LargeBuffer& level : encoded.levels) {
+      ok = ok && std::fwrite(level.data(), 1, level.size(), file) == level.size();
+    }
+    return ok;
+  });
+}
+
+bool WriteEncodedDdsFile(FIBITMAP* picture, DdsFormat format, const ConversionSettings& settings,
+                         ConversionJob& job) {
+  EncodedDds encoded;
+  return EncodePicture(picture, format, job, encoded) && WriteEncodedDds(encoded, settings, job);
+}
+
+}  // namespace jpg2dds
