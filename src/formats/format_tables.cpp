@@ -149,19 +149,35 @@ const OutputFormat* FindOutputFormat(const std::string& formatName) {
   return nullptr;
 }
 
+std::vector<int32_t> AllowedBitDepths(const OutputFormat& format) {
+  std::vector<int32_t> depths;
+  const std::string list = format.bppList;
+  size_t start = 0;
+  for (int field = 0; field < 127; ++field) {
+    const size_t comma = list.find(',', start);
+    depths.push_back(ReadOptionInteger(list.substr(start, comma - start)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return depths;
+}
+
 bool IsAllowedBpp(const std::string& formatName, int32_t bpp) {
   if (bpp == 0) return true;
   const OutputFormat* format = FindOutputFormat(formatName);
   if (!format) return false;
-  std::string list = format->bppList;
-  size_t start = 0;
-  for (int field = 0; field < 127; ++field) {
-    size_t comma = list.find(',', start);
-    if (ReadOptionInteger(list.substr(start, comma - start)) == bpp) return true;
-    if (comma == std::string::npos) break;
-    start = comma + 1;
+  const std::vector<int32_t> depths = AllowedBitDepths(*format);
+  return std::find(depths.begin(), depths.end(), bpp) != depths.end();
+}
+
+int32_t PickAutoBitDepth(const std::string& formatName, int32_t sourceBitDepth) {
+  const OutputFormat* format = FindOutputFormat(formatName);
+  if (!format) return 0;
+  const std::vector<int32_t> depths = AllowedBitDepths(*format);
+  for (int32_t depth : depths) {
+    if (depth >= sourceBitDepth) return depth;
   }
-  return false;
+  return depths.back();
 }
 
 }  // namespace jpg2dds

@@ -38,8 +38,15 @@ bool IsAcceptedInputFile(const std::string& path, const std::vector<std::string>
 // Exact, case-sensitive match against the output type list.
 bool IsAllowedOutputType(const std::string& formatName);
 
+// The format's bit depths, in the order of its list.
+std::vector<int32_t> AllowedBitDepths(const OutputFormat& format);
+
 // 0 (automatic) or one of the format's listed bit depths.
 bool IsAllowedBpp(const std::string& formatName, int32_t bpp);
+
+// The automatic bit depth: the first of the format's depths not below the
+// source depth, else the last one; 0 for a format not in the table.
+int32_t PickAutoBitDepth(const std::string& formatName, int32_t sourceBitDepth);
 
 // Null when the name is not in the output table.
 const OutputFormat* FindOutputFormat(const std::string& formatName);

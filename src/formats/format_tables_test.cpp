@@ -66,5 +66,14 @@ TEST(IsAllowedBpp, ZeroOrAListedDepth) {
   EXPECT_TRUE(IsAllowedBpp("unknown", 0));
 }
 
+TEST(PickAutoBitDepth, FirstListedDepthNotBelowTheSourceElseTheLast) {
+  EXPECT_EQ(PickAutoBitDepth("dds", 8), 32);
+  EXPECT_EQ(PickAutoBitDepth("dds", 48), 32);
+  EXPECT_EQ(PickAutoBitDepth("bmp", 8), 8);
+  EXPECT_EQ(PickAutoBitDepth("bmp", 9), 16);
+  EXPECT_EQ(PickAutoBitDepth("png", 96), 48);
+  EXPECT_EQ(PickAutoBitDepth("unknown", 8), 0);
+}
+
 }  // namespace
 }  // namespace jpg2dds

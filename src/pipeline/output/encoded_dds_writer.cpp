@@ -9,20 +9,16 @@ namespace {
 // Rows handed from the decoder to the encoder in steps of this many.
 constexpr int kDecodedRowsPerStep = 16;
 
-void RecordOutputDepth(ConversionJob& job) {
-  if (job.keepSourceBitDepth) job.outputBitDepth = PickAutoBitDepth(job.outputType, job.sourceBitDepth);
-}
-
 }  // namespace
 
 bool EncodePicture(FIBITMAP* picture, DdsFormat format, ConversionJob& job, EncodedDds& encoded) {
   if (!picture) return false;
-  RecordOutputDepth(job);
+  RecordOutputBitDepth(job);
   return EncodeDds(picture, format, job.threads, encoded);
 }
 
 bool EncodeWhileDecoding(JpegRowDecoder& decoder, DdsFormat format, ConversionJob& job, EncodedDds& encoded) {
-  RecordOutputDepth(job);
+  RecordOutputBitDepth(job);
   const bool ok = EncodeDds(decoder.picture, format, job.threads, encoded, [&](int& rowsDone) {
     const bool decoded = DecodeJpegRows(decoder, kDecodedRowsPerStep);
     rowsDone = decoder.rowsDone;

@@ -2,19 +2,16 @@
 #pragma once
 #include <FreeImage.h>
 
-#include <cstdint>
-#include <string>
-
 #include "batch/conversion_job.h"
 
 namespace jpg2dds {
 
-// First depth of the output type's list not below the source depth, else the
-// last one.
-int32_t PickAutoBitDepth(const std::string& outputType, int32_t sourceBitDepth);
+// With an automatic depth, records in the job the one the file is written
+// with; a depth that was asked for stays.
+void RecordOutputBitDepth(ConversionJob& job);
 
-// Brings the picture to the job's output bit depth (choosing it first when
-// automatic); releases what it replaces.
+// Brings the picture to the job's output bit depth (recording it first);
+// releases what it replaces.
 FIBITMAP* ConvertToOutputDepth(FIBITMAP* picture, ConversionJob& job);
 
 }  // namespace jpg2dds

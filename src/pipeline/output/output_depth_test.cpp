@@ -7,12 +7,6 @@
 namespace jpg2dds {
 namespace {
 
-TEST(PickAutoBitDepth, FirstListedDepthNotBelowTheSourceElseTheLast) {
-  EXPECT_EQ(PickAutoBitDepth("dds", 8), 32);
-  EXPECT_EQ(PickAutoBitDepth("dds", 24), 32);
-  EXPECT_EQ(PickAutoBitDepth("dds", 48), 32);
-}
-
 TEST(ConvertToOutputDepth, AutomaticDepthIsRecordedAndPictureBroughtTo32Bits) {
   ConversionJob job;
   job.outputType = "dds";

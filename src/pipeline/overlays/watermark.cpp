@@ -51,7 +51,7 @@ FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const Convers
     // The tokens of the text show the values this file is written with.
     job.outputWidth = width;
     job.outputHeight = height;
-    if (job.keepSourceBitDepth) job.outputBitDepth = PickAutoBitDepth(job.outputType, job.sourceBitDepth);
+    RecordOutputBitDepth(job);
     overlay = RenderTextWatermark(settings, job, font, VisibleOverlayPart(width, height, settings));
   } else if (settings.doWatermark == choice::kWatermarkImage) {
     overlay = RenderImageWatermark(settings, VisibleOverlayPart(width, height, settings));
