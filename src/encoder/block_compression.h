@@ -1,4 +1,5 @@
-// 4 x 4 blocks compressed by stb_dxt in its high-quality mode.
+// 4 x 4 blocks compressed by stb_dxt in its high-quality mode: the block
+// compressors of the format table.
 #pragma once
 #include <cstdint>
 

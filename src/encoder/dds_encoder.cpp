@@ -5,7 +5,6 @@
 #include <mutex>
 #include <cstring>
 
-#include "encoder/block_compression.h"
 #include "encoder/mipmap_filter.h"
 #include "encoder/picture_rows.h"
 #include "platform/parallel_for.h"
@@ -41,16 +40,15 @@ struct LevelRows {
 
 // Rows [first, first + 4) of the level: the encoded block row `blockRow`.
 // Blocks that reach past the picture repeat its last row and column.
-void EncodeBlockRow(const LevelRows& level, DdsFormat format, int blockRow, uint8_t* out,
+void EncodeBlockRow(const LevelRows& level, const DdsFormat& format, int blockRow, uint8_t* out,
                     std::vector<uint8_t>& scratch) {
   const size_t rowBytes = static_cast<size_t>(level.width) * 4;
   PixelRow rows[4];
   for (int r = 0; r < 4; ++r) {
     rows[r] = level.Row(std::min(blockRow * 4 + r, level.height - 1), &scratch[rowBytes * r]);
   }
-  const int blockBytes = format == DdsFormat::kDxt1 ? 8 : 16;
   uint8_t block[64];
-  for (int bx = 0; bx * 4 < level.width; ++bx, out += blockBytes) {
+  for (int bx = 0; bx * 4 < level.width; ++bx, out += format.blockBytes) {
     for (int r = 0; r < 4; ++r) {
       for (int c = 0; c < 4; ++c) {
         const uint8_t* p = rows[r].pixels + static_cast<size_t>(std::min(bx * 4 + c, level.width - 1)) * rows[r].stride;
@@ -61,19 +59,15 @@ void EncodeBlockRow(const LevelRows& level, DdsFormat format, int blockRow, uint
         q[3] = 255;  // the pictures are opaque
       }
     }
-    if (format == DdsFormat::kDxt1) {
-      CompressBc1Block(block, out);
-    } else {
-      CompressBc3Block(block, out);
-    }
+    format.compress(block, out);
   }
 }
 
 // Encodes rows [first, last) of the level (block rows for the compressed
 // formats, pixel rows for the uncompressed one) into its bytes.
-void EncodeRows(const LevelRows& level, DdsFormat format, int first, int last, uint8_t* bytes) {
+void EncodeRows(const LevelRows& level, const DdsFormat& format, int first, int last, uint8_t* bytes) {
   const size_t rowBytes = static_cast<size_t>(level.width) * 4;
-  if (format == DdsFormat::kBgra) {
+  if (!IsBlockCompressed(format)) {
     for (int y = first; y < last; ++y) {
       uint8_t* row = bytes + rowBytes * y;
       level.Copy(y, row);
@@ -87,8 +81,6 @@ void EncodeRows(const LevelRows& level, DdsFormat format, int first, int last, u
     EncodeBlockRow(level, format, blockRow, bytes + blockRowBytes * blockRow, rows);
   }
 }
-
-int EncodedRows(DdsFormat format, int height) { return format == DdsFormat::kBgra ? height : (height + 3) / 4; }
 
 // Rows of level 0 that have been made, for tasks that must wait for theirs.
 struct RowGate {
@@ -123,7 +115,8 @@ struct Task {
 
 }  // namespace
 
-bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& encoded, const RowProducer& producer) {
+bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedDds& encoded,
+               const RowProducer& producer) {
   if (!HasBgraRows(picture)) {
     if (picture) FreeImage_Unload(picture);
     return false;
@@ -153,8 +146,8 @@ bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& enc
   gate.rows = producer ? 0 : chain[0].height;
 
   auto encodeTasks = [&](int level, std::vector<Task>& tasks) {
-    const int total = EncodedRows(format, chain[level].height);
-    const int perRow = format == DdsFormat::kBgra ? 1 : 4;
+    const int total = EncodedRowCount(format, chain[level].height);
+    const int perRow = IsBlockCompressed(format) ? 4 : 1;
     for (int first = 0; first < total; first += kRowsPerTask) {
       const int last = std::min(total, first + kRowsPerTask);
       tasks.push_back({level, false, first, last, std::min(chain[level].height, last * perRow)});

@@ -33,7 +33,7 @@ using RowProducer = std::function<bool(int& rowsDone)>;
 // thread runs the producer to the end while the others encode the rows that
 // are done. False when its rows cannot be read or made, or memory cannot be
 // had.
-bool EncodeDds(FIBITMAP* picture, DdsFormat format, int threads, EncodedDds& encoded,
+bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedDds& encoded,
                const RowProducer& producer = nullptr);
 
 }  // namespace jpg2dds

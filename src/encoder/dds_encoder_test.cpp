@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "settings/keywords.h"
 #include "testing/test_pictures.h"
 
 namespace jpg2dds {
@@ -22,16 +23,16 @@ std::string Bytes(const EncodedDds& encoded) {
 // rows come.
 TEST(EncodeDds, RowsStillBeingMadeAreWaitedFor) {
   auto scene = [](int x, int y) { return uint32_t(x * 7 + y * 13) * 0x030507u; };
-  for (DdsFormat format : {DdsFormat::kDxt1, DdsFormat::kBgra}) {
+  for (const DdsFormat* format : {FindDdsFormat(choice::kDdsDxt1), FindDdsFormat(choice::kDdsNone)}) {
     EncodedDds whole;
-    ASSERT_TRUE(EncodeDds(testing::MakePicture(150, 301, scene), format, 1, whole));
+    ASSERT_TRUE(EncodeDds(testing::MakePicture(150, 301, scene), *format, 1, whole));
     for (int threads : {2, 5}) {
       FIBITMAP* full = testing::MakePicture(150, 301, scene);
       FIBITMAP* growing = FreeImage_Allocate(150, 301, 24);
       const unsigned pitch = FreeImage_GetPitch(full);
       EncodedDds streamed;
       int made = 0;
-      ASSERT_TRUE(EncodeDds(growing, format, threads, streamed, [&](int& rowsDone) {
+      ASSERT_TRUE(EncodeDds(growing, *format, threads, streamed, [&](int& rowsDone) {
         std::this_thread::sleep_for(std::chrono::microseconds(200));
         for (int k = 0; k < 7 && made < 301; ++k, ++made) {
           std::memcpy(FreeImage_GetScanLine(growing, 300 - made), FreeImage_GetScanLine(full, 300 - made), pitch);

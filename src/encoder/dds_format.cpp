@@ -2,7 +2,18 @@
 
 #include <algorithm>
 
+#include "encoder/block_compression.h"
+#include "settings/keywords.h"
+
 namespace jpg2dds {
+
+const DdsFormat kDdsFormats[] = {
+    {choice::kDdsDxt1, "dxt1", 8, "DXT1", {}, CompressBc1Block},
+    {choice::kDdsDxt5, "dxt5", 16, "DXT5", {}, CompressBc3Block},
+    {choice::kDdsNone, "bgra", 0, nullptr, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, nullptr},
+};
+const int kDdsFormatCount = sizeof(kDdsFormats) / sizeof(kDdsFormats[0]);
+
 namespace {
 
 // Flags and capabilities as DDS_HEADER names them.
@@ -19,6 +30,13 @@ size_t Blocks(int side) { return static_cast<size_t>(std::max(1, (side + 3) / 4)
 
 }  // namespace
 
+const DdsFormat* FindDdsFormat(int32_t compression) {
+  for (int i = 0; i < kDdsFormatCount; ++i) {
+    if (kDdsFormats[i].compression == compression) return &kDdsFormats[i];
+  }
+  return nullptr;
+}
+
 std::vector<LevelSize> MipChain(int width, int height) {
   std::vector<LevelSize> chain{{width, height}};
   while (width > 1 || height > 1) {
@@ -29,40 +47,37 @@ std::vector<LevelSize> MipChain(int width, int height) {
   return chain;
 }
 
-size_t DdsLevelBytes(DdsFormat format, int width, int height) {
-  switch (format) {
-    case DdsFormat::kDxt1: return Blocks(width) * Blocks(height) * 8;
-    case DdsFormat::kDxt5: return Blocks(width) * Blocks(height) * 16;
-    case DdsFormat::kBgra: return static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-  }
-  return 0;
+size_t DdsLevelBytes(const DdsFormat& format, int width, int height) {
+  if (IsBlockCompressed(format)) return Blocks(width) * Blocks(height) * static_cast<size_t>(format.blockBytes);
+  return static_cast<size_t>(width) * static_cast<size_t>(height) * kUncompressedPixelBytes;
 }
 
-std::string DdsFileHeader(DdsFormat format, int width, int height, int levels) {
-  std::string header(128, '\0');
+int EncodedRowCount(const DdsFormat& format, int height) {
+  return IsBlockCompressed(format) ? (height + 3) / 4 : height;
+}
+
+std::string DdsFileHeader(const DdsFormat& format, int width, int height, int levels) {
+  std::string header(kDdsHeaderBytes, '\0');
   header.replace(0, 4, "DDS ");
-  const bool compressed = format != DdsFormat::kBgra;
+  const bool compressed = IsBlockCompressed(format);
   // Offsets below are from the start of the file: DDS_HEADER begins at 4.
-  Put32(header, 4, 124);
+  Put32(header, 4, static_cast<uint32_t>(kDdsHeaderBytes - 4));
   Put32(header, 8, kCaps | kHeight | kWidth | kPixelFormat | kMipMapCount | (compressed ? kLinearSize : kPitch));
   Put32(header, 12, static_cast<uint32_t>(height));
   Put32(header, 16, static_cast<uint32_t>(width));
   // Compressed: the bytes of the base level; uncompressed: one row's bytes.
   Put32(header, 20, static_cast<uint32_t>(compressed ? DdsLevelBytes(format, width, height)
-                                                     : static_cast<size_t>(width) * 4));
+                                                     : DdsLevelBytes(format, width, 1)));
   Put32(header, 28, static_cast<uint32_t>(levels));
   // DDS_PIXELFORMAT at 76.
   Put32(header, 76, 32);
   if (compressed) {
     Put32(header, 80, kFourCC);
-    header.replace(84, 4, format == DdsFormat::kDxt1 ? "DXT1" : "DXT5");
+    header.replace(84, 4, format.fourCC, 4);
   } else {
     Put32(header, 80, kRgb | kAlphaPixels);
-    Put32(header, 88, 32);
-    Put32(header, 92, 0x00FF0000);
-    Put32(header, 96, 0x0000FF00);
-    Put32(header, 100, 0x000000FF);
-    Put32(header, 104, 0xFF000000);
+    Put32(header, 88, kUncompressedPixelBytes * 8);
+    for (int i = 0; i < 4; ++i) Put32(header, 92 + 4 * i, format.masks[i]);
   }
   Put32(header, 108, kCapsTexture | (levels > 1 ? kCapsComplex | kCapsMipMap : 0));
   return header;

@@ -1,5 +1,6 @@
-// The DDS files the built-in encoder writes: pixel formats, level sizes and
-// the 128-byte header (magic number and DDS_HEADER) in the classic layout.
+// The DDS files the built-in encoder writes: one table row per pixel format,
+// level sizes and the 128-byte header (magic number and DDS_HEADER) in the
+// classic layout.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -8,11 +9,36 @@
 
 namespace jpg2dds {
 
-enum class DdsFormat {
-  kDxt1,  // BC1, opaque: 8 bytes per 4x4 block
-  kDxt5,  // BC3: 16 bytes per 4x4 block
-  kBgra,  // uncompressed A8R8G8B8: bytes blue, green, red, alpha
+// The magic number "DDS " and the 124-byte DDS_HEADER every file begins with.
+inline constexpr size_t kDdsHeaderBytes = 4 + 124;
+
+// Fills one block: `rgba` holds its 16 pixels, rows top first, 4 bytes each
+// (red, green, blue, alpha); `out` gets the format's block bytes.
+using BlockCompressor = void (*)(const uint8_t* rgba, uint8_t* out);
+
+// A pixel format the encoder writes. A compressed one stores 4 x 4 blocks
+// made by its compressor and is named by its FourCC; an uncompressed one
+// stores 32-bit pixels described by their bit masks.
+struct DdsFormat {
+  int32_t compression;       // the DDS Compression keyword value that asks for it
+  const char* name;          // what the file holds: "dxt1", "dxt5", "bgra"
+  int blockBytes;            // bytes of a 4 x 4 block; 0 for uncompressed
+  const char* fourCC;        // compressed only
+  uint32_t masks[4];         // uncompressed only: red, green, blue, alpha
+  BlockCompressor compress;  // compressed only
 };
+
+// Bytes of one pixel of an uncompressed format.
+inline constexpr int kUncompressedPixelBytes = 4;
+
+extern const DdsFormat kDdsFormats[];
+extern const int kDdsFormatCount;
+
+// The row for a DDS Compression value; null for AUTO (DevIL writes the file)
+// and any value without a row.
+const DdsFormat* FindDdsFormat(int32_t compression);
+
+inline bool IsBlockCompressed(const DdsFormat& format) { return format.blockBytes > 0; }
 
 struct LevelSize {
   int width;
@@ -24,9 +50,13 @@ struct LevelSize {
 std::vector<LevelSize> MipChain(int width, int height);
 
 // Bytes of one level of that size in the format.
-size_t DdsLevelBytes(DdsFormat format, int width, int height);
+size_t DdsLevelBytes(const DdsFormat& format, int width, int height);
+
+// Rows the encoder writes for a level `height` pixels high: rows of blocks
+// for a compressed format, rows of pixels otherwise.
+int EncodedRowCount(const DdsFormat& format, int height);
 
 // "DDS " and the header of a width x height picture with `levels` levels.
-std::string DdsFileHeader(DdsFormat format, int width, int height, int levels);
+std::string DdsFileHeader(const DdsFormat& format, int width, int height, int levels);
 
 }  // namespace jpg2dds

@@ -16,17 +16,6 @@ namespace jpg2dds {
 
 namespace {
 
-// The built-in encoder's format for a DDS Compression value; false for AUTO
-// (and any value without a keyword), which is DevIL's.
-bool EncoderFormat(int32_t compression, DdsFormat& format) {
-  switch (compression) {
-    case choice::kDdsDxt1: format = DdsFormat::kDxt1; return true;
-    case choice::kDdsDxt5: format = DdsFormat::kDxt5; return true;
-    case choice::kDdsNone: format = DdsFormat::kBgra; return true;
-    default: return false;
-  }
-}
-
 // Whether any of the steps between loading and writing is switched on; off,
 // each hands the decoded picture on as it is.
 bool AnyEditSwitchedOn(const ConversionSettings& s) {
@@ -48,15 +37,17 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
   std::string bytes;
   int orientation = 0;
   const bool readable = ReadJpegForDecoding(job.currentInputFile, bytes, orientation);
-  DdsFormat format = DdsFormat::kDxt1;
-  prepared.encoded = EncoderFormat(settings.ddsCompression, format);
+  // A DDS Compression with a row in the encoder's table is the built-in
+  // encoder's; AUTO is DevIL's.
+  const DdsFormat* format = FindDdsFormat(settings.ddsCompression);
+  prepared.encoded = format != nullptr;
   // With no edit and no turn, the built-in encoder takes the rows as they
   // are decoded: the same picture, but decoding and encoding overlap.
   if (readable && prepared.encoded && !AnyEditSwitchedOn(settings) && orientation <= 1) {
     JpegRowDecoder decoder;
     if (StartJpegRows(bytes, decoder)) {
       job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(decoder.picture));
-      prepared.ready = EncodeWhileDecoding(decoder, format, job, prepared.dds);
+      prepared.ready = EncodeWhileDecoding(decoder, *format, job, prepared.dds);
       return;
     }
   }
@@ -89,7 +80,7 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
   picture = ApplyFrame(picture, width, height, settings);
   picture = ApplyWatermark(picture, width, height, settings, job, font);
   if (prepared.encoded) {
-    prepared.ready = EncodePicture(picture, format, job, prepared.dds);
+    prepared.ready = EncodePicture(picture, *format, job, prepared.dds);
     return;
   }
   prepared.picture = ConvertToOutputDepth(picture, job);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "encoder/dds_format.h"
 #include "pipeline/load/picture_limits.h"
 #include "pipeline/output/output_file.h"
 #include "platform/new_file.h"
@@ -20,9 +21,6 @@ struct FreeDeleter {
   void operator()(void* block) const { std::free(block); }
 };
 using PixelBuffer = std::unique_ptr<BYTE, FreeDeleter>;
-
-// The magic number and the header every DDS file begins with.
-constexpr int64_t kDdsHeaderSize = 4 + 124;
 
 // DevIL keeps a stack of errors; a failed file must not leave it growing.
 void ClearDevilErrors() {
@@ -99,7 +97,8 @@ bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, Convers
                                     // and the close catches every failed write.
                                     ClearDevilErrors();
                                     ilSaveF(IL_DDS, file);
-                                    return ilGetError() == IL_NO_ERROR && WrittenSize(file) >= kDdsHeaderSize;
+                                    return ilGetError() == IL_NO_ERROR &&
+                                           WrittenSize(file) >= static_cast<int64_t>(kDdsHeaderBytes);
                                   });
   if (timings) timings->mipmapAndSave += Clock::now() - devilStart;
   ilDeleteImages(1, &image);

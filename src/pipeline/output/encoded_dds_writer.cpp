@@ -11,13 +11,13 @@ constexpr int kDecodedRowsPerStep = 16;
 
 }  // namespace
 
-bool EncodePicture(FIBITMAP* picture, DdsFormat format, ConversionJob& job, EncodedDds& encoded) {
+bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded) {
   if (!picture) return false;
   RecordOutputBitDepth(job);
   return EncodeDds(picture, format, job.threads, encoded);
 }
 
-bool EncodeWhileDecoding(JpegRowDecoder& decoder, DdsFormat format, ConversionJob& job, EncodedDds& encoded) {
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded) {
   RecordOutputBitDepth(job);
   const bool ok = EncodeDds(decoder.picture, format, job.threads, encoded, [&](int& rowsDone) {
     const bool decoded = DecodeJpegRows(decoder, kDecodedRowsPerStep);
@@ -42,7 +42,7 @@ bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settin
   });
 }
 
-bool WriteEncodedDdsFile(FIBITMAP* picture, DdsFormat format, const ConversionSettings& settings,
+bool WriteEncodedDdsFile(FIBITMAP* picture, const DdsFormat& format, const ConversionSettings& settings,
                          ConversionJob& job) {
   EncodedDds encoded;
   return EncodePicture(picture, format, job, encoded) && WriteEncodedDds(encoded, settings, job);

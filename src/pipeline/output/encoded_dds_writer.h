@@ -16,12 +16,12 @@ namespace jpg2dds {
 // Encodes the picture as it is (no 32-bit copy is made) on the job's threads
 // and releases it; records the automatic output bit depth (32) as the DevIL
 // path does. False when it cannot be encoded.
-bool EncodePicture(FIBITMAP* picture, DdsFormat format, ConversionJob& job, EncodedDds& encoded);
+bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded);
 
 // The same for a picture still being decoded: its rows are encoded as the
 // decoder finishes them, so decoding and encoding overlap. Ends the decoder
 // and releases its picture; false also when decoding fails.
-bool EncodeWhileDecoding(JpegRowDecoder& decoder, DdsFormat format, ConversionJob& job, EncodedDds& encoded);
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded);
 
 // Writes the encoded file through the same safe write as the DevIL path,
 // recording the same job fields. True only when the complete file stands
@@ -29,7 +29,7 @@ bool EncodeWhileDecoding(JpegRowDecoder& decoder, DdsFormat format, ConversionJo
 bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settings, ConversionJob& job);
 
 // EncodePicture, then WriteEncodedDds; always releases the picture.
-bool WriteEncodedDdsFile(FIBITMAP* picture, DdsFormat format, const ConversionSettings& settings,
+bool WriteEncodedDdsFile(FIBITMAP* picture, const DdsFormat& format, const ConversionSettings& settings,
                          ConversionJob& job);
 
 }  // namespace jpg2dds

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "pipeline/output/devil_dds_writer.h"
+#include "settings/keywords.h"
 #include "testing/test_pictures.h"
 
 namespace jpg2dds {
@@ -33,15 +34,15 @@ class EncodedDdsTest : public ::testing::Test {
     ilInit();
     iluInit();
   }
-  bool Write(FIBITMAP* picture, DdsFormat format, int threads = 2) {
+  bool Write(FIBITMAP* picture, int32_t compression, int threads = 2) {
     job.threads = threads;
-    return WriteEncodedDdsFile(picture, format, settings, job);
+    return WriteEncodedDdsFile(picture, *FindDdsFormat(compression), settings, job);
   }
   // Exits with 0 when the write reported failure.
   void WriteUnderSizeLimit() {
     rlimit limit{2000, 2000};
     setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(Write(testing::MakePicture(300, 200, Scene), DdsFormat::kBgra) ? 1 : 0);
+    _exit(Write(testing::MakePicture(300, 200, Scene), choice::kDdsNone) ? 1 : 0);
   }
   TempFolder folder{"/dev/shm"};
   ConversionSettings settings = DefaultSettings();
@@ -51,12 +52,13 @@ class EncodedDdsTest : public ::testing::Test {
 
 TEST_F(EncodedDdsTest, EveryFormatReadsBackThroughDevilAtEverySize) {
   const int sizes[][2] = {{1, 1}, {5, 2}, {3, 3}, {1, 7}, {71, 41}};
-  for (DdsFormat format : {DdsFormat::kDxt1, DdsFormat::kDxt5, DdsFormat::kBgra}) {
+  for (int f = 0; f < kDdsFormatCount; ++f) {
+    const DdsFormat& format = kDdsFormats[f];
     for (const auto& size : sizes) {
-      SCOPED_TRACE(std::to_string(int(format)) + ": " + std::to_string(size[0]) + "x" + std::to_string(size[1]));
+      SCOPED_TRACE(std::string(format.name) + ": " + std::to_string(size[0]) + "x" + std::to_string(size[1]));
       FIBITMAP* picture = testing::MakePicture(size[0], size[1], Scene);
       FIBITMAP* reference = FreeImage_Clone(picture);
-      ASSERT_TRUE(Write(picture, format));
+      ASSERT_TRUE(Write(picture, format.compression));
       EXPECT_EQ(job.outputWidth, size[0]);
       EXPECT_EQ(job.outputBitDepth, 32);
       testing::DdsPicture dds = testing::ReadDds(output);
@@ -74,7 +76,7 @@ TEST_F(EncodedDdsTest, EveryFormatReadsBackThroughDevilAtEverySize) {
         }
       }
       // Uncompressed is exact; a block format stays within its quantisation.
-      EXPECT_LE(worst, format == DdsFormat::kBgra ? 0 : 24);
+      EXPECT_LE(worst, IsBlockCompressed(format) ? 24 : 0);
       FreeImage_Unload(reference);
     }
   }
@@ -90,7 +92,7 @@ TEST_F(EncodedDdsTest, UncompressedBaseLevelIsThePictureForEveryDepth) {
   for (FIBITMAP* picture : {colour, grey, blackWhite}) {
     SCOPED_TRACE(FreeImage_GetBPP(picture));
     FIBITMAP* full = FreeImage_ConvertTo32Bits(picture);
-    ASSERT_TRUE(Write(FreeImage_Clone(picture), DdsFormat::kBgra));
+    ASSERT_TRUE(Write(FreeImage_Clone(picture), choice::kDdsNone));
     const std::string bytes = ReadBytes(output);
     for (int y = 0; y < 9; ++y) {
       EXPECT_EQ(std::memcmp(bytes.data() + 128 + y * 13 * 4, FreeImage_GetScanLine(full, 8 - y), 13 * 4), 0) << y;
@@ -102,10 +104,10 @@ TEST_F(EncodedDdsTest, UncompressedBaseLevelIsThePictureForEveryDepth) {
 
 TEST_F(EncodedDdsTest, SameBytesWhateverTheThreadCount) {
   FIBITMAP* noise = testing::MakePicture(301, 157, [](int x, int y) { return uint32_t(x * 7919 + y * 104729) * 2654435761u >> 8; });
-  for (DdsFormat format : {DdsFormat::kDxt1, DdsFormat::kBgra}) {
+  for (int32_t compression : {choice::kDdsDxt1, choice::kDdsNone}) {
     std::string first;
     for (int threads : {1, 2, 3, 8}) {
-      ASSERT_TRUE(Write(FreeImage_Clone(noise), format, threads));
+      ASSERT_TRUE(Write(FreeImage_Clone(noise), compression, threads));
       if (first.empty()) first = ReadBytes(output);
       EXPECT_EQ(ReadBytes(output), first) << threads << " threads";
     }
@@ -119,7 +121,7 @@ TEST_F(EncodedDdsTest, Dxt1HeaderIsTheClassicOne) {
     FIBITMAP* picture = testing::MakePicture(size.first, size.second, Scene);
     ASSERT_TRUE(WriteDdsFile(FreeImage_ConvertTo32Bits(picture), settings, job));
     const std::string devil = ReadBytes(output).substr(0, 128);
-    ASSERT_TRUE(Write(picture, DdsFormat::kDxt1));
+    ASSERT_TRUE(Write(picture, choice::kDdsDxt1));
     EXPECT_EQ(ReadBytes(output).substr(0, 128), devil) << size.first << "x" << size.second;
   }
 }
@@ -133,10 +135,10 @@ TEST_F(EncodedDdsTest, FailuresLeaveNoFileAndKeepTheOldOne) {
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.dds"});
   std::filesystem::remove(output);
   std::filesystem::create_directory(output);
-  EXPECT_FALSE(Write(testing::MakePicture(8, 8, Scene), DdsFormat::kDxt1));
+  EXPECT_FALSE(Write(testing::MakePicture(8, 8, Scene), choice::kDdsDxt1));
   job.outputFolder = folder.File("gone/");
-  EXPECT_FALSE(Write(testing::MakePicture(8, 8, Scene), DdsFormat::kDxt5));
-  EXPECT_FALSE(Write(nullptr, DdsFormat::kDxt1));
+  EXPECT_FALSE(Write(testing::MakePicture(8, 8, Scene), choice::kDdsDxt5));
+  EXPECT_FALSE(Write(nullptr, choice::kDdsDxt1));
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.dds"});
 }
 
