@@ -13,4 +13,9 @@ bool GetModificationTime(const std::string& path, std::time_t& instant);
 // cannot be set (a path holding a NUL byte names no file).
 bool SetModificationTime(const std::string& path, std::time_t instant);
 
+// Whether `output` is a regular file whose modification time is not older
+// than that of `input`, to the whole second (file times are set to whole
+// seconds): two stat() calls. False when either cannot be read.
+bool IsNotOlderThan(const std::string& output, const std::string& input);
+
 }  // namespace jpg2dds
