@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "batch/up_to_date.h"
 #include "naming/file_timestamp.h"
 #include "naming/filename_mask.h"
 #include "pipeline/convert_file.h"
@@ -20,8 +21,11 @@ struct RunContext {
   const ConversionSettings& settings;
   const WatermarkFont* font;
   ConversionProgress& progress;
+  RunReport& report;
+  const std::string& skippedLine;
   bool debug;         // the per-file lines
   bool statusLine;    // the in-place progress line
+  bool skipUpToDate;
   int32_t total;
 };
 
@@ -45,13 +49,21 @@ void AnnounceEntry(const RunContext& run, int32_t n, const ConversionJob& job) {
   if (run.debug) PrintLine("Processing: " + job.currentInputFile);
 }
 
-// The end of a file's turn: its result lines and what a written file
-// changes for the files after it.
-void ConcludeEntry(const RunContext& run, bool ok, ConversionJob& job) {
+// The output of the job's current input when it is to be skipped; empty
+// when it is to be converted.
+std::string SkipTarget(const RunContext& run, ConversionJob& job) {
+  return run.skipUpToDate ? UpToDateOutput(run.settings, job) : std::string();
+}
+
+// The end of a file's turn: its result lines, its report, and what a
+// written file changes for the files after it.
+void ConcludeEntry(const RunContext& run, const FileResult& result, ConversionJob& job) {
+  const bool ok = result.status == FileStatus::kConverted;
   if (run.debug) {
     PrintLine("Saving As: " + job.currentOutputPath);
-    PrintLine(ok ? "OK" : "Not OK");
+    PrintLine(ok ? "OK" : result.status == FileStatus::kSkipped ? run.skippedLine : "Not OK");
   }
+  ReportInput(run.report, job.currentInputFile, result);
   if (ok) {
     job.randomNumber = RandomInRange(1, 99999);
     ++job.sequenceNumber;
@@ -68,9 +80,10 @@ int32_t ConvertOneAfterAnother(const RunContext& run, ConversionJob& job) {
     ++n;
     BeginEntry(job, entry);
     AnnounceEntry(run, n, job);
-    const bool ok = ConvertFile(run.settings, job, run.font);
-    ConcludeEntry(run, ok, job);
-    if (ok) ++converted;
+    const std::string skipTo = SkipTarget(run, job);
+    const FileResult result = skipTo.empty() ? ConvertFile(run.settings, job, run.font) : SkipInput(job, skipTo);
+    ConcludeEntry(run, result, job);
+    if (result.status == FileStatus::kConverted) ++converted;
   }
   return converted;
 }
@@ -113,20 +126,23 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
       }
       ConversionJob mine = start;
       BeginEntry(mine, entries[i]);
+      // The up-to-date test names no counter, so it need not wait for the turn.
+      const std::string skipTo = SkipTarget(run, mine);
       PreparedFile prepared;
-      if (!prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
+      if (!prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
       WaitHelping(helpers, [&] { return turn == i; });
       // This file's turn: no other thread touches the run's job until the
       // turn passes on, which publishes what was done here.
       TakeRunFields(mine, job);
       AnnounceEntry(run, i + 1, mine);
-      if (prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
-      const bool ok = WritePreparedFile(prepared, run.settings, mine);
-      ConcludeEntry(run, ok, mine);
+      if (prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
+      const FileResult result =
+          skipTo.empty() ? WritePreparedFile(prepared, run.settings, mine) : SkipInput(mine, skipTo);
+      ConcludeEntry(run, result, mine);
       TakeRunFields(job, mine);
       {
         std::lock_guard<std::mutex> lock(helpers.mutex);
-        if (ok) ++converted;
+        if (result.status == FileStatus::kConverted) ++converted;
         ++turn;
       }
       helpers.changed.notify_all();
@@ -151,14 +167,15 @@ std::string StatusLineText(int32_t number, int32_t total, const std::string& pat
 }
 
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,
-                         const WatermarkFont* font, ConversionProgress& progress) {
+                         const WatermarkFont* font, ConversionProgress& progress, RunReport& report,
+                         const std::string& skippedLine) {
   const int32_t total = static_cast<int32_t>(job.inputList.size());
   const bool debug = runOptions.consoleRun && runOptions.debug;
   // The progress line is for a person watching a terminal, and only when the
   // status lines and the per-file lines are not printed instead.
   const bool statusLine = runOptions.consoleRun && !runOptions.quiet && !runOptions.debug && total > 1 &&
                           StandardOutputIsTerminal();
-  RunContext run{settings, font, progress, debug, statusLine, total};
+  RunContext run{settings, font, progress, report, skippedLine, debug, statusLine, settings.skipUpToDate != 0, total};
   const int32_t converted = job.threads > 1 && total > 1 ? ConvertSideBySide(run, job, job.threads)
                                                           : ConvertOneAfterAnother(run, job);
   std::lock_guard<std::mutex> lock(progress.mutex);

@@ -24,7 +24,7 @@ int32_t AddInputFile(const std::string& path, ConversionJob& job);
 // accepted files of every input in the order named, each path once, with
 // its subfolder below an input folder and, without -o, its own output
 // folder. A folder or list that can no longer be read prints its error line
-// instead, and 0 is returned.
-int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue);
+// instead, and 0 is returned with `read` false (else it is true).
+int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue, bool& read);
 
 }  // namespace jpg2dds

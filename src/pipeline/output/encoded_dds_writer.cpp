@@ -30,10 +30,11 @@ bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, Conve
   return ok;
 }
 
-bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settings, ConversionJob& job) {
+bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settings, ConversionJob& job,
+                     FileResult& result) {
   // The whole file is encoded before its temporary file exists, so that file
   // lives only while the bytes are written.
-  return WriteOutputFile(settings, job, encoded.width, encoded.height, [&](std::FILE* file) {
+  return WriteOutputFile(settings, job, encoded.width, encoded.height, result, [&](std::FILE* file) {
     bool ok = std::fwrite(encoded.header.data(), 1, encoded.header.size(), file) == encoded.header.size();
     for (const LargeBuffer& level : encoded.levels) {
       ok = ok && std::fwrite(level.data(), 1, level.size(), file) == level.size();
@@ -45,7 +46,8 @@ bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settin
 bool WriteEncodedDdsFile(FIBITMAP* picture, const DdsFormat& format, const ConversionSettings& settings,
                          ConversionJob& job) {
   EncodedDds encoded;
-  return EncodePicture(picture, format, job, encoded) && WriteEncodedDds(encoded, settings, job);
+  FileResult result;
+  return EncodePicture(picture, format, job, encoded) && WriteEncodedDds(encoded, settings, job, result);
 }
 
 }  // namespace jpg2dds

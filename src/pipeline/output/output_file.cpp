@@ -31,35 +31,45 @@ std::string BuildTemporaryPath(const ConversionSettings& settings, const Convers
 }
 
 bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,
-                     const std::function<bool(std::FILE*)>& body) {
+                     FileResult& result, const std::function<bool(std::FILE*)>& body) {
   job.outputWidth = width;
   job.outputHeight = height;
   job.currentOutputPath = BuildOutputPath(settings, job);
+  result.width = width;
+  result.height = height;
+  result.outputPath = job.currentOutputPath;
   // Only the kept subfolder is made: the output folder must exist, and so
   // must the folders that the filename mask itself names.
   if (settings.keepSubfolders && !job.currentSubfolder.empty() &&
       !CreateFoldersBelow(EntryOutputFolder(job), job.currentSubfolder)) {
+    NoteFailure(result, FailureReason::kWriteFailed);
     return false;
   }
   // Two inputs of one run that come to the same output: the later one fails
   // rather than replace what the earlier one wrote. Files from before the run
   // are replaced as always.
-  const std::string claimed = job.writtenOutputs ? ResolvedFilePath(job.currentOutputPath) : std::string();
-  if (job.writtenOutputs && !ClaimOutputPath(*job.writtenOutputs, claimed)) return false;
+  std::string claimed;
+  if (!ClaimRunOutput(job.writtenOutputs.get(), job.currentOutputPath, claimed)) {
+    NoteFailure(result, FailureReason::kOutputTaken);
+    return false;
+  }
   std::FILE* file = nullptr;
   for (int i = 0; i < kTemporaryNameTries && !file; ++i) {
     job.temporaryOutputPath = BuildTemporaryPath(settings, job);
     file = CreateNewFile(job.temporaryOutputPath);
   }
   bool ok = file != nullptr;
+  int error = 0;
   if (ok) {
     // The old output stays in place until the new file is complete on disk;
     // rename() then replaces it in one step, read-only or not.
     ok = body(file);
-    ok = CloseWrittenFile(file) && ok;
+    result.bytes = WrittenSize(file);
+    ok = CloseWrittenFile(file, &error) && ok;
     if (ok) ok = MoveFileOver(job.temporaryOutputPath, job.currentOutputPath);
     if (!ok) RemoveFileQuietly(job.temporaryOutputPath);
   }
+  if (!ok) NoteFailure(result, IsNoSpaceError(error) ? FailureReason::kDiskFull : FailureReason::kWriteFailed);
   if (!ok && job.writtenOutputs) ReleaseOutputPath(*job.writtenOutputs, claimed);
   return ok;
 }

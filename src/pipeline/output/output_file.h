@@ -7,6 +7,7 @@
 #include <string>
 
 #include "batch/conversion_job.h"
+#include "batch/file_result.h"
 #include "settings/conversion_settings.h"
 
 namespace jpg2dds {
@@ -20,13 +21,15 @@ std::string MakeTemporaryName(const std::string& prefix, const std::string& suff
 std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job);
 
 // Records the output size and then the output and temporary paths in the
-// job, makes the kept subfolder below the entry's output folder when it is
-// missing, creates the temporary file and lets `body` write the contents
-// into it. True only when body succeeded and the complete file stands under
-// the output path; on any failure the temporary file is removed and an
-// existing output is untouched. An output path that an earlier file of the
-// run was written to fails before anything is created.
+// job and the result, makes the kept subfolder below the entry's output
+// folder when it is missing, creates the temporary file and lets `body`
+// write the contents into it. True only when body succeeded and the
+// complete file stands under the output path (its size then in the
+// result); on any failure the temporary file is removed, an existing output
+// is untouched and the result has the reason, unless body gave one. An
+// output path that an earlier file of the run claimed fails before anything
+// is created.
 bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,
-                     const std::function<bool(std::FILE*)>& body);
+                     FileResult& result, const std::function<bool(std::FILE*)>& body);
 
 }  // namespace jpg2dds
