@@ -64,12 +64,7 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
     JpegRowDecoder decoder;
     if (StartJpegRows(bytes, decoder)) {
       job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(decoder.picture));
-      const int rows = static_cast<int>(FreeImage_GetHeight(decoder.picture));
-      prepared.ready = EncodeWhileDecoding(decoder, *format, job, prepared.dds);
-      // Rows left undecoded: the data failed; else the encoder's memory did.
-      if (!prepared.ready) {
-        NoteFailure(result, decoder.rowsDone < rows ? FailureReason::kDamaged : FailureReason::kOutOfMemory);
-      }
+      prepared.ready = EncodeWhileDecoding(decoder, *format, job, prepared.dds, result);
       result.seconds = SecondsSince(decodeStart);
       return;
     }

@@ -17,13 +17,17 @@ bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, ConversionJob& jo
   return EncodeDds(picture, format, job.threads, encoded);
 }
 
-bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded) {
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded,
+                         FileResult& result) {
   RecordOutputBitDepth(job);
   const bool ok = EncodeDds(decoder.picture, format, job.threads, encoded, [&](int& rowsDone) {
     const bool decoded = DecodeJpegRows(decoder, kDecodedRowsPerStep);
+    if (!decoded) NoteFailure(result, FailureReason::kDamaged);
     rowsDone = decoder.rowsDone;
     return decoded;
   });
+  // Rows that were all decoded: the encoder's memory failed.
+  if (!ok) NoteFailure(result, FailureReason::kOutOfMemory);
   // The encoder has released the picture.
   decoder.picture = nullptr;
   FinishJpegRows(decoder);

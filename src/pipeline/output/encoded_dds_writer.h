@@ -21,8 +21,10 @@ bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, ConversionJob& jo
 
 // The same for a picture still being decoded: its rows are encoded as the
 // decoder finishes them, so decoding and encoding overlap. Ends the decoder
-// and releases its picture; false also when decoding fails.
-bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded);
+// and releases its picture; false also when decoding fails. The result gets
+// the reason: damaged data, else no memory.
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded,
+                         FileResult& result);
 
 // Writes the encoded file through the same safe write as the DevIL path,
 // recording the same job and result fields. True only when the complete
