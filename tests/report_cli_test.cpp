@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -147,7 +148,8 @@ TEST(Report, EveryFailureHasItsReason) {
   }
 }
 
-// A file system that is full: ENOSPC, as a quota's EDQUOT.
+// A file system that is full: ENOSPC, as a quota's EDQUOT. A report that
+// cannot take its lines there makes the run one that failed.
 TEST(Report, AFullDiskIsDiskFull) {
   TempDir dir;
   const std::string input = dir.File("in.jpg"), disk = dir.File("disk"), report = dir.File("report.jsonl");
@@ -156,9 +158,14 @@ TEST(Report, AFullDiskIsDiskFull) {
   if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
     GTEST_SKIP() << "no permission to mount a small file system here";
   }
-  const e2e::RunResult result = RunJpg2dds({"-i", input, "-o", disk, "-q", "--report=" + report});
+  const e2e::RunResult full = RunJpg2dds({"-i", input, "-o", disk, "-q", "--report=" + report});
+  std::ofstream(disk + "/filler") << std::string(1 << 20, 'x');  // takes what is left
+  const e2e::RunResult lost =
+      RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "--report=" + disk + "/report.jsonl", "--exit-code"});
   umount(disk.c_str());
   EXPECT_EQ(ReportRows(report), (Lines{Failed(input, disk + "/in.dds", "disk-full"), "summary\t0\t0\t1"}));
+  EXPECT_EQ(lost.exitCode, 1);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("in.dds")));
 }
 
 // One batch with an input of each kind, in every mode and with one thread

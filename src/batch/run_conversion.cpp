@@ -72,7 +72,7 @@ RunOutcome RunConversion(bool quiet, const RunOptions& runOptions, const Convers
   ReleaseWatermarkFont(font);
   FinishReport(report, std::chrono::duration<double>(Clock::now() - start).count());
   if (!ready || !collected) return RunOutcome::kStopped;
-  return report.counts.failed > 0 ? RunOutcome::kFailures : RunOutcome::kComplete;
+  return report.counts.failed > 0 || !report.whole ? RunOutcome::kFailures : RunOutcome::kComplete;
 }
 
 }  // namespace jpg2dds

@@ -10,7 +10,7 @@ namespace jpg2dds {
 // How a run ended, for an exit status that tells it.
 enum class RunOutcome {
   kComplete,  // every input converted or skipped (a run that found none too)
-  kFailures,  // at least one input failed
+  kFailures,  // at least one input failed, or a line of the report was lost
   kStopped,   // an "Error: " line ended the run before converting
 };
 

@@ -85,8 +85,9 @@ void ReportInput(RunReport& report, const std::string& input, const FileResult& 
     case FileStatus::kSkipped: ++report.counts.skipped; break;
     case FileStatus::kFailed: ++report.counts.failed; break;
   }
-  // A line that cannot be written (a full disk) is lost; the run goes on.
-  if (report.fd >= 0) WriteLineTo(report.fd, InputReportLine(input, result));
+  // A line that cannot be written (a full disk) is lost; the run goes on,
+  // but it is not complete.
+  if (report.fd >= 0 && !WriteLineTo(report.fd, InputReportLine(input, result))) report.whole = false;
 }
 
 void ReportUnreadableFolder(RunReport& report, const std::string& folder) {
@@ -97,7 +98,7 @@ void ReportUnreadableFolder(RunReport& report, const std::string& folder) {
 
 void FinishReport(RunReport& report, double seconds) {
   if (report.fd < 0) return;
-  WriteLineTo(report.fd, SummaryReportLine(report.counts, seconds));
+  if (!WriteLineTo(report.fd, SummaryReportLine(report.counts, seconds))) report.whole = false;
   CloseLineFile(report.fd);
   report.fd = -1;
 }

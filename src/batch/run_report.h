@@ -20,6 +20,7 @@ struct RunCounts {
 struct RunReport {
   int fd = -1;
   RunCounts counts;
+  bool whole = true;  // no line was lost (a full disk)
 };
 
 // A JSON string of the bytes: valid UTF-8 is kept, what JSON must escape is

@@ -212,7 +212,8 @@ const OptionDoc kOptionDocs[] = {
      nullptr, nullptr, nullptr, V::kFile},
     {"--EXIT-CODE",
      "The exit status tells how the run went: 0 when every input was converted or skipped, 1 when any input or "
-     "folder failed, 2 when an \"Error: \" line stopped the run before converting; see EXIT STATUS.",
+     "folder failed or a line of the report could not be written, 2 when an \"Error: \" line stopped the run "
+     "before converting; see EXIT STATUS.",
      nullptr, nullptr, nullptr, V::kText},
     {"--SKIP-UP-TO-DATE",
      "Skips an input whose output file exists and is not older than the input, to the whole second, as make "
