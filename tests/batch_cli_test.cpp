@@ -22,11 +22,6 @@ using e2e::RunJpg2ddsWithInput;
 using e2e::TempDir;
 using Lines = std::vector<std::string>;
 
-// A 1 x 1 RGBA picture as PNG encoders write it.
-const char kPng[] =
-    "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89"
-    "\0\0\0\x0aIDATx\x9c\x63\0\x01\0\0\x05\0\x01\x0d\x0a\x2d\xb4\0\0\0\0IEND\xae\x42\x60\x82";
-
 Lines WithoutBanner(const Lines& lines) {
   return lines.size() >= 4 && lines[0] == "Brightmill JPG to DDS 2.8" ? Lines(lines.begin() + 4, lines.end())
                                                                       : lines;
@@ -80,7 +75,7 @@ class BatchRun : public ::testing::Test {
     e2e::WriteJpeg(dir_.File("shoot/IMG 0001.JPG"), 24, 16);
     e2e::WriteJpeg(dir_.File("shoot/b.jpeg"), 16, 8);
     e2e::WriteBytes(dir_.File("shoot/empty.jpg"), "");
-    e2e::WriteBytes(dir_.File("shoot/logo.png"), std::string(kPng, sizeof kPng - 1));
+    e2e::WriteBytes(dir_.File("shoot/logo.png"), e2e::PngBytes());
     e2e::WriteJpeg(dir_.File("shoot/2019.08 trip/f.JPG"), 8, 8);
     e2e::WriteJpeg(dir_.File("shoot/day 2/c.jpg"), 8, 8);
     e2e::WriteJpeg(dir_.File("shoot/day 2/deep/d.jpe"), 8, 8);
@@ -249,7 +244,7 @@ TEST_F(BatchRun, MissingOrUnreadableFoldersAndListsEndTheRun) {
 
 TEST_F(BatchRun, TheSummaryCountsEveryInput) {
   ASSERT_EQ(mkdir(dir_.File("junk").c_str(), 0755), 0);
-  e2e::WriteBytes(dir_.File("junk/logo.png"), std::string(kPng, sizeof kPng - 1));
+  e2e::WriteBytes(dir_.File("junk/logo.png"), e2e::PngBytes());
   e2e::WriteBytes(dir_.File("junk/empty.jpg"), "");
   e2e::WriteBytes(dir_.File("junk/notes.txt"), "shoot/b.jpeg\n");
   ASSERT_EQ(symlink("../shoot", dir_.File("junk/shoot").c_str()), 0);

@@ -23,11 +23,6 @@ using e2e::RunJpg2dds;
 using e2e::TempDir;
 using Lines = std::vector<std::string>;
 
-// A 1 x 1 RGBA picture as PNG encoders write it.
-const char kPng[] =
-    "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89"
-    "\0\0\0\x0aIDATx\x9c\x63\0\x01\0\0\x05\0\x01\x0d\x0a\x2d\xb4\0\0\0\0IEND\xae\x42\x60\x82";
-
 // The report's lines as tests/read_report.py reads them: "input output
 // status code width height format bytes" or "summary converted skipped
 // failed", tab-separated, paths as their bytes, "-" for null.
@@ -104,7 +99,7 @@ TEST(Report, EveryFailureHasItsReason) {
          ASSERT_EQ(truncate(in.c_str(), 1L << 32 | 1), 0);
        },
        {}, false, -1, -1},
-      {"not-jpeg", [](const TempDir&, const std::string& in) { e2e::WriteBytes(in, std::string(kPng, 67)); }, {},
+      {"not-jpeg", [](const TempDir&, const std::string& in) { e2e::WriteBytes(in, e2e::PngBytes()); }, {},
        false, -1, -1},
       // The start of a JPEG file, cut before its frame header.
       {"damaged",
@@ -238,7 +233,7 @@ TEST(ExitCode, TellsHowTheRunWent) {
   e2e::WriteBytes(dir.File("bad.jpg"), "not a picture");
   ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
   ASSERT_EQ(mkdir(dir.File("pngs").c_str(), 0755), 0);
-  e2e::WriteBytes(dir.File("pngs/logo.png"), std::string(kPng, 67));
+  e2e::WriteBytes(dir.File("pngs/logo.png"), e2e::PngBytes());
   const struct {
     Lines args;
     int status;
