@@ -1,13 +1,9 @@
 #!/usr/bin/env python3
-"""Reads jpg2dds reports (JSON Lines) with Python's own JSON parser and
-prints one tab-separated row a line, so that tests can compare them:
-
-  input  output  status  code  width  height  format  bytes   (an input)
-  summary  converted  skipped  failed                        (the summary)
-
-Paths are printed as the bytes they name, recovered as the manual tells
-(surrogateescape), "-" for null. Fails on a line that is not one whole JSON
-object of exactly the documented keys and types."""
+"""Reads jpg2dds reports (JSON Lines) with Python's JSON parser, as a script
+would, and prints a tab-separated row a line: "input output status code
+width height format bytes", or "summary converted skipped failed". Paths are
+the bytes they name, recovered as the manual tells (surrogateescape); "-" is
+null. Fails on a line that is not one whole object of the documented keys."""
 import json
 import sys
 

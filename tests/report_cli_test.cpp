@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -306,31 +304,6 @@ TEST(SkipUpToDate, OutputTimesAsMakeJudgesThem) {
     RunJpg2dds({"-i", input, "-o", dir.path(), "-q", "--skip-up-to-date", "--file-timestamp=original",
                 "--report=" + report});
     EXPECT_EQ(ReportRows(report)[0].rfind(input + "\t" + output + "\t" + status + "\t", 0), 0u);
-  }
-}
-
-// A run killed with SIGKILL (--exit-code or not) leaves whole report lines,
-// each for a file that stands written, and no summary.
-TEST(Report, AKilledRunLeavesWholeLines) {
-  TempDir dir;
-  const std::string out = dir.File("out"), report = dir.File("r.jsonl");
-  ASSERT_EQ(mkdir(dir.File("in").c_str(), 0755), 0);
-  ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
-  for (int i = 10; i < 40; ++i) e2e::WriteJpeg(dir.File("in/" + std::to_string(i) + ".jpg"), 256, 256);
-  e2e::Running run = e2e::StartJpg2dds(
-      {"--input-folder=in", "-o", out, "-d", "--threads=1", "--exit-code", "--report=" + report}, dir.path());
-  size_t written = 0;
-  for (size_t at = 0; written < 3 && e2e::ReadOutputFor(run, 1000);) {
-    for (size_t next; (next = run.text.find("\nOK\n", at)) != std::string::npos; at = next + 1) ++written;
-  }
-  kill(run.pid, SIGKILL);
-  EXPECT_EQ(e2e::FinishJpg2dds(run), 128 + SIGKILL);
-  const Lines rows = ReportRows(report);
-  ASSERT_GE(rows.size(), 2u);
-  EXPECT_LT(rows.size(), 30u);
-  for (const std::string& row : rows) {
-    const std::string name = row.substr(3, 2);
-    EXPECT_EQ(row, Converted("in/" + name + ".jpg", out + "/" + name + ".dds", 256, 256));
   }
 }
 

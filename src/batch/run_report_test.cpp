@@ -27,38 +27,5 @@ TEST(JsonString, KeepsUtf8AndEscapesEveryOtherByte) {
   for (const auto& c : cases) EXPECT_EQ(JsonString(c.bytes), c.json) << c.json;
 }
 
-TEST(RunReport, OneLinePerInputAndASummary) {
-  FileResult converted;
-  converted.status = FileStatus::kConverted;
-  converted.outputPath = "/out/a.dds";
-  converted.width = 16;
-  converted.height = 8;
-  converted.format = "dxt5";
-  converted.bytes = 312;
-  converted.seconds = 0.0125;
-  EXPECT_EQ(InputReportLine("a.jpg", converted),
-            R"({"input": "a.jpg", "output": "/out/a.dds", "status": "converted", "reason": null, "width": 16, )"
-            R"("height": 8, "format": "dxt5", "bytes": 312, "seconds": 0.013})");
-  FileResult skipped = converted;
-  skipped.status = FileStatus::kSkipped;
-  EXPECT_EQ(InputReportLine("a.jpg", skipped),
-            R"({"input": "a.jpg", "output": "/out/a.dds", "status": "skipped", "reason": null, "width": null, )"
-            R"("height": null, "format": null, "bytes": 0, "seconds": 0.013})");
-  FileResult failed;
-  failed.reason = FailureReason::kNotJpeg;
-  EXPECT_EQ(InputReportLine("b.jpg", failed),
-            R"({"input": "b.jpg", "output": null, "status": "failed", "reason": {"code": "not-jpeg", "text": )"
-            R"("The input file is not a JPEG picture"}, "width": null, "height": null, "format": null, )"
-            R"("bytes": 0, "seconds": 0.000})");
-
-  RunReport report;
-  ReportInput(report, "a.jpg", converted);
-  ReportInput(report, "a.jpg", skipped);
-  ReportUnreadableFolder(report, "shoot/locked");
-  ReportInput(report, "b.jpg", failed);
-  EXPECT_EQ(SummaryReportLine(report.counts, 2.5),
-            R"({"summary": {"converted": 1, "skipped": 1, "failed": 2, "seconds": 2.500}})");
-}
-
 }  // namespace
 }  // namespace jpg2dds
