@@ -23,8 +23,9 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# 24 photos of 256 x 256 noise: a chunk of 8 for each host.
-mkdir tiles textures reports bin doomed-bin run
+# 24 photos of 256 x 256 noise: a chunk of 8 for each host. The textures go
+# into a folder with a blank in its name.
+mkdir tiles "the textures" reports bin doomed-bin run
 i=10
 while [ $i -lt 34 ]; do
   { printf 'P6\n256 256\n255\n'; head -c 196608 /dev/urandom; } | cjpeg -quality 90 >"tiles/tile$i.jpg"
@@ -81,8 +82,8 @@ EOF
 chmod +x fake-ssh
 
 recipe() {
-  parallel --pipe -N 8 --sshloginfile hosts --ssh "$work/fake-ssh" --joblog jobs.log "$@" \
-    jpg2dds --input-list=- -o "$work/textures" --skip-up-to-date --exit-code --report="$work/reports/{#}.jsonl" -q \
+  parallel --quote --pipe -N 8 --sshloginfile hosts --ssh "$work/fake-ssh" --joblog jobs.log "$@" \
+    jpg2dds --input-list=- -o "$work/the textures" --skip-up-to-date --exit-code --report="$work/reports/{#}.jsonl" -q \
     <list
 }
 
@@ -92,16 +93,16 @@ if recipe; then fail "the first run had no failed job"; fi
 "$python" "$read_report" killed.jsonl >killed.rows || fail "the killed job's report is not whole lines"
 if grep -q '^summary' killed.rows; then fail "the killed job wrote its summary"; fi
 if cut -f3 killed.rows | grep -qvx converted; then fail "the killed job reported other than converted files"; fi
-ls -i textures | grep ' tile' | sort -k2 >before
+ls -i "the textures" | grep ' tile' | sort -k2 >before
 
 recipe --resume-failed --retries 2 || fail "--resume-failed did not finish the job"
 
 # Every texture written once (those of the first run are the same files)...
-ls -i textures | grep ' tile' | sort -k2 >after
+ls -i "the textures" | grep ' tile' | sort -k2 >after
 join -1 2 -2 2 before after | awk '$2 != $3 { print; bad = 1 } END { exit bad }' ||
   fail "a texture of the first run was written again"
 [ "$(wc -l <after)" -eq 24 ] || fail "$(wc -l <after) textures for 24 photos"
-for texture in textures/tile*.dds; do
+for texture in "the textures"/tile*.dds; do
   [ "$(head -c 4 "$texture")" = "DDS " ] && [ "$(wc -c <"$texture")" -gt 128 ] || fail "$texture is no DDS file"
 done
 # ...and every photo in the final reports once, converted or skipped.
