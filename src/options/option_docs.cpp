@@ -239,11 +239,26 @@ const OptionGroupDoc kOptionGroupDocs[] = {
      "One watermark per picture: --wm-text chooses a text watermark and --wm-image a picture watermark; the one "
      "given last wins. The watermark is drawn after the frame."},
     {"Advanced", "Output file", nullptr},
-    {kBatchInputsGroup, "Inputs",
-     "Folders and lists of pictures, converted in one run. They may be given more than once, also in profiles, "
-     "and together with -i: every file named is converted once, in the order named, -i taking its place among "
-     "them."},
+    {kBatchInputsGroup, "Batch runs",
+     "Folders and lists of pictures, converted in one run, and the threads a run works with. The inputs may be "
+     "given more than once, also in profiles, and together with -i: every file named is converted once, in the "
+     "order named, -i taking its place among them."},
 };
+
+namespace {
+
+// Settings of group Advanced that shape a run rather than its output files.
+constexpr const char* kBatchRunRows[] = {"--RECURSIVE", "--THREADS"};
+
+}  // namespace
+
+const char* DocumentedGroup(const OptionRow& row) {
+  if (!row.group) return kBatchInputsGroup;
+  for (const char* name : kBatchRunRows) {
+    if (std::strcmp(row.name, name) == 0) return kBatchInputsGroup;
+  }
+  return row.group;
+}
 
 const int kOptionGroupDocCount = static_cast<int>(sizeof(kOptionGroupDocs) / sizeof(kOptionGroupDocs[0]));
 
