@@ -1,6 +1,6 @@
 // Build tool: writes the manual page from its hand-written template with the
 // generated OPTIONS section put in, and the bash completion script.
-//   jpg2dds_docs TEMPLATE MANUAL_PAGE COMPLETION_SCRIPT
+//   jpg2dds_docs TEMPLATE RELEASE_DATE MANUAL_PAGE COMPLETION_SCRIPT
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -34,8 +34,8 @@ bool WriteText(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: jpg2dds_docs TEMPLATE MANUAL_PAGE COMPLETION_SCRIPT\n";
+  if (argc != 5) {
+    std::cerr << "usage: jpg2dds_docs TEMPLATE RELEASE_DATE MANUAL_PAGE COMPLETION_SCRIPT\n";
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -51,11 +51,12 @@ int main(int argc, char** argv) {
   jpg2dds::ConversionSettings defaults;
   jpg2dds::ApplyDefaults(defaults, jpg2dds::DefaultsVariant::kConsole, 0, 0);
   if (!ReplaceAll(text, "@VERSION@", jpg2dds::RoffText(jpg2dds::VersionText())) ||
+      !ReplaceAll(text, "@DATE@", argv[2]) ||
       !ReplaceAll(text, "@OPTIONS@\n", jpg2dds::ManualOptionsSection(defaults))) {
-    std::cerr << "jpg2dds_docs: " << argv[1] << " lacks @VERSION@ or an @OPTIONS@ line\n";
+    std::cerr << "jpg2dds_docs: " << argv[1] << " lacks @VERSION@, @DATE@ or an @OPTIONS@ line\n";
     return 1;
   }
-  if (!WriteText(argv[2], text) || !WriteText(argv[3], jpg2dds::BashCompletionScript())) {
+  if (!WriteText(argv[3], text) || !WriteText(argv[4], jpg2dds::BashCompletionScript())) {
     std::cerr << "jpg2dds_docs: cannot write the output files\n";
     return 1;
   }
