@@ -3,6 +3,7 @@
 // named twice or meeting at one output name, and the lines of each.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -274,7 +275,7 @@ namespace {
 
 // Everything a run writes on a terminal (a pseudo-terminal, as a shell in a
 // terminal window gives it), with no line feeds translated.
-std::string RunOnTerminal(const Lines& args, const std::string& workDir) {
+std::string RunOnTerminal(const Lines& args, const std::string& workDir, int columns = 0) {
   int master = posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return "(no terminal)";
   const std::string slaveName = ptsname(master);
@@ -286,6 +287,10 @@ std::string RunOnTerminal(const Lines& args, const std::string& workDir) {
     tcgetattr(slave, &mode);
     cfmakeraw(&mode);
     tcsetattr(slave, TCSANOW, &mode);
+    winsize size{};
+    size.ws_row = 24;
+    size.ws_col = static_cast<unsigned short>(columns);
+    ioctl(slave, TIOCSWINSZ, &size);
     int devnull = open("/dev/null", O_RDWR);
     dup2(devnull, 0);
     dup2(slave, 1);
@@ -357,6 +362,17 @@ TEST_F(BatchRun, StatusLineOnlyOnATerminal) {
   // Quiet and debug runs print no such line.
   EXPECT_EQ(RunOnTerminal({"--input-folder=shoot", "-o", dir_.File("out"), "-d"}, dir_.path()).find("[1/3]"),
             std::string::npos);
+}
+
+// Names that would steer the terminal are shown escaped, and a long one is
+// cut to fit the terminal's width.
+TEST_F(BatchRun, StatusLineShowsNamesEscapedAndFitted) {
+  ASSERT_EQ(mkdir(dir_.File("odd").c_str(), 0755), 0);
+  e2e::WriteJpeg(dir_.File("odd/\x1B[31mred\n.jpg"), 8, 8);
+  e2e::WriteJpeg(dir_.File("odd/" + std::string(60, 'n') + ".jpg"), 8, 8);
+  const std::string shown = RunOnTerminal({"--input-folder=odd", "-o", dir_.File("out")}, dir_.path(), 30);
+  EXPECT_NE(shown.find("\r[1/2] \\033[31mred\\012.jpg\x1B[K"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("\r[2/2] nnnnnnnnnn...nnnnnn.jpg\x1B[K"), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "batch/conversion_worker.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -11,6 +13,8 @@
 #include "platform/parallel_for.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "platform/text_case.h"
+#include "platform/text_case.h"
 
 namespace jpg2dds {
 namespace {
@@ -39,7 +43,7 @@ void AnnounceEntry(const RunContext& run, int32_t n, const ConversionJob& job) {
     run.progress.currentFilePath = job.currentInputFile;
   }
   if (run.statusLine) {
-    ShowStatusLine(StatusLineText(n, run.total, job.currentInputFile));
+    ShowStatusLine(StatusLineText(n, run.total, job.currentInputFile, TerminalColumns()));
     run.progress.statusLineShown = true;
   }
   if (run.debug) PrintLine("Processing: " + job.currentInputFile);
@@ -141,13 +145,67 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   return converted;
 }
 
+// A character of a name as the progress line shows it, and its columns.
+struct ShownCharacter {
+  std::string text;
+  int columns;
+};
+
+std::vector<ShownCharacter> ShownCharacters(const std::string& name) {
+  std::vector<ShownCharacter> shown;
+  for (size_t at = 0, length; (length = CharacterLength(name, at)) > 0; at += length) {
+    const int columns = CharacterColumns(name, at, length);
+    if (columns >= 0) {
+      shown.push_back({name.substr(at, length), columns});
+      continue;
+    }
+    std::string escaped;
+    for (size_t i = at; i < at + length; ++i) {
+      char octal[8];
+      std::snprintf(octal, sizeof octal, "\\%03o", static_cast<unsigned>(static_cast<unsigned char>(name[i])));
+      escaped += octal;
+    }
+    shown.push_back({escaped, static_cast<int>(escaped.size())});
+  }
+  return shown;
+}
+
+// The characters within `columns`: all of them, or as many from the start
+// and the end as fit around "...", which stands for the rest.
+std::string Fitted(const std::vector<ShownCharacter>& shown, int columns) {
+  int64_t width = 0;
+  for (const ShownCharacter& c : shown) width += c.columns;
+  std::string text;
+  if (width <= columns) {
+    for (const ShownCharacter& c : shown) text += c.text;
+    return text;
+  }
+  const int room = columns - 3;
+  if (room < 0) return text;
+  size_t head = 0, tail = shown.size();
+  int used = 0;
+  while (head < tail && used + shown[head].columns <= room / 2) used += shown[head++].columns;
+  while (tail > head && used + shown[tail - 1].columns <= room) used += shown[--tail].columns;
+  for (size_t i = 0; i < head; ++i) text += shown[i].text;
+  text += "...";
+  for (size_t i = tail; i < shown.size(); ++i) text += shown[i].text;
+  return text;
+}
+
 }  // namespace
 
-std::string StatusLineText(int32_t number, int32_t total, const std::string& path) {
+std::string StatusLineText(int32_t number, int32_t total, const std::string& path, int columns) {
   const std::string all = std::to_string(total);
   std::string current = std::to_string(number);
   if (current.size() < all.size()) current.insert(0, all.size() - current.size(), ' ');
-  return "[" + current + "/" + all + "] " + FileNamePart(path);
+  const std::string counter = "[" + current + "/" + all + "] ";
+  const std::vector<ShownCharacter> name = ShownCharacters(FileNamePart(path));
+  if (columns <= 0) return counter + Fitted(name, INT_MAX);
+  // A line that fills the last column makes some terminals wrap it, and the
+  // rewrite in place would then go to the wrong line.
+  const int room = columns - 1 - static_cast<int>(counter.size());
+  if (room < 0) return counter.substr(0, static_cast<size_t>(columns - 1));
+  return counter + Fitted(name, room);
 }
 
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,
