@@ -37,7 +37,7 @@ class FilesInFolderTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     base_ = std::string(pattern) + "/";
   }
-  void TearDown() override { std::system(("rm -rf '" + base_ + "'").c_str()); }
+  void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + base_ + "'").c_str()), 0); }
   void File(const std::string& name, const std::string& bytes = "x") {
     std::ofstream(base_ + name, std::ios::binary) << bytes;
   }

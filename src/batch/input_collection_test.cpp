@@ -46,7 +46,7 @@ class AddInputFileTest : public ::testing::Test {
     folder_ = pattern;
     job_.acceptedExtensions = DeriveAcceptedExtensions();
   }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+  void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + folder_ + "'").c_str()), 0); }
   std::string MakeFile(const std::string& name, const std::string& bytes) {
     std::string path = folder_ + "/" + name;
     std::ofstream(path, std::ios::binary) << bytes;
