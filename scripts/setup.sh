@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake pkg-config libfreeimage-dev libdevil-dev libcairo2-dev libfontconfig-dev
           libfreetype-dev fonts-liberation libgtest-dev libjpeg62-turbo-dev libtiff-dev libstb-dev
-          groff-base dpkg-dev)
+          zlib1g-dev groff-base dpkg-dev)
 
 missing=()
 for package in "${packages[@]}"; do
