@@ -1,6 +1,10 @@
 #include "docs/bash_completion.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,7 +15,6 @@
 
 #include "options/option_docs.h"
 #include "platform/text_case.h"
-#include "testing/pseudo_terminal.h"
 
 namespace jpg2dds {
 namespace {
@@ -63,34 +66,50 @@ class BashCompletion : public ::testing::Test {
 
   // The registration line, then one result per case.
   std::vector<Completed> Complete(const std::vector<Case>& cases, std::string& registration) {
-    testing::PseudoTerminal bash;
     const std::string folder = folder_.string(), driver = driver_.string();
-    const bool started = testing::StartOnTerminal(bash, [&] {
-      if (chdir(folder.c_str()) != 0) return;
+    int terminal = -1;
+    const pid_t bash = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (bash == 0) {
       for (const auto& [name, value] : {std::pair<const char*, const char*>{"HOME", folder.c_str()},
                                         {"INPUTRC", "/dev/null"}, {"TERM", "dumb"}, {"PS1", "<ready>"},
-                                        {"HISTFILE", "/dev/null"}, {"LC_ALL", "C"},
-                                        {"DRIVER", driver.c_str()}}) {
+                                        {"HISTFILE", "/dev/null"}, {"LC_ALL", "C"}, {"DRIVER", driver.c_str()}}) {
         setenv(name, value, 1);
       }
       unsetenv("PROMPT_COMMAND");
-      execlp("bash", "bash", "--norc", "--noprofile", "-i", nullptr);
-    });
-    EXPECT_TRUE(started && testing::ReadUntil(bash, "<ready>"));
-    for (const char* line : kSetup) {
-      EXPECT_TRUE(testing::Type(bash, std::string(line) + "\n") && testing::ReadUntil(bash, "<ready>")) << line;
+      if (chdir(folder.c_str()) == 0) execlp("bash", "bash", "--norc", "--noprofile", "-i", nullptr);
+      _exit(127);
     }
+    // Types the keys, then reads until bash has written `mark`.
+    std::string output;
+    auto type = [&](const std::string& keys, const std::string& mark) {
+      if (write(terminal, keys.data(), keys.size()) != static_cast<ssize_t>(keys.size())) return false;
+      char buffer[4096];
+      pollfd ready{terminal, POLLIN, 0};
+      for (size_t at; (at = output.find(mark)) == std::string::npos;) {
+        ssize_t n = poll(&ready, 1, 10000) > 0 ? read(terminal, buffer, sizeof buffer) : -1;
+        if (n <= 0) return false;
+        output.append(buffer, static_cast<size_t>(n));
+      }
+      output.erase(0, output.find(mark) + mark.size());
+      return true;
+    };
+    EXPECT_TRUE(bash > 0 && type("", "<ready>"));
+    for (const char* line : kSetup) EXPECT_TRUE(type(std::string(line) + "\n", "<ready>")) << line;
     bool equalsBreaks = true;
     for (const Case& c : cases) {
       if (c.equalsBreaks != equalsBreaks) {
         equalsBreaks = c.equalsBreaks;
-        testing::Type(bash, equalsBreaks ? "\x15" "COMP_WORDBREAKS=$breaks\n" : "\x15" "COMP_WORDBREAKS=${breaks//=}\n");
-        EXPECT_TRUE(testing::ReadUntil(bash, "<ready>"));
+        EXPECT_TRUE(type(equalsBreaks ? "\x15" "COMP_WORDBREAKS=$breaks\n" : "\x15" "COMP_WORDBREAKS=${breaks//=}\n",
+                         "<ready>"));
       }
       // Ctrl-U empties the line the case before left.
-      EXPECT_TRUE(testing::Type(bash, "\x15" + c.line + "\t\x14") && testing::ReadUntil(bash, "<done>")) << c.line;
+      EXPECT_TRUE(type("\x15" + c.line + "\t\x14", "<done>")) << c.line;
     }
-    testing::Stop(bash);
+    if (bash > 0) {
+      kill(bash, SIGKILL);
+      waitpid(bash, nullptr, 0);
+      close(terminal);
+    }
 
     std::getline(std::ifstream(driver_ / "registration"), registration);
     std::ifstream lines(driver_ / "results");

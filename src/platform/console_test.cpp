@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -12,7 +11,6 @@
 #include <string>
 
 #include "platform/signals.h"
-#include "testing/pseudo_terminal.h"
 
 namespace jpg2dds {
 namespace {
@@ -131,31 +129,6 @@ TEST(WaitForKey, ReturnsAtOnceWithoutATerminal) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
-}
-
-// The width of the terminal on standard output as it is at each call (the
-// user resizes it, a key press asks again); none for a pipe.
-TEST(TerminalColumns, IsTheWidthOfTheTerminalNowAndNoneForAPipe) {
-  for (int columns : {20, 57, 300}) {
-    testing::PseudoTerminal terminal;
-    ASSERT_TRUE(testing::StartOnTerminal(terminal, [] {
-      dprintf(STDERR_FILENO, "first %d.", TerminalColumns());
-      char key;
-      if (read(STDIN_FILENO, &key, 1) != 1) return;
-      const int resized = TerminalColumns();
-      int fds[2];
-      if (pipe(fds) == 0) dup2(fds[1], STDOUT_FILENO);
-      dprintf(STDERR_FILENO, "then %d, piped %d.", resized, TerminalColumns());
-    }, columns));
-    EXPECT_TRUE(testing::ReadUntil(terminal, "first " + std::to_string(columns) + ".")) << terminal.output;
-    winsize size{};
-    size.ws_row = 24;
-    size.ws_col = static_cast<unsigned short>(columns + 1);
-    ioctl(terminal.master, TIOCSWINSZ, &size);
-    testing::Type(terminal, "x\n");
-    EXPECT_TRUE(testing::ReadUntil(terminal, "then " + std::to_string(columns + 1) + ", piped 0.")) << terminal.output;
-    testing::Stop(terminal);
-  }
 }
 
 }  // namespace

@@ -34,19 +34,5 @@ TEST(TextCase, Latin1AndAsciiHelpers) {
   EXPECT_FALSE(EqualsIgnoreAsciiCase("\xC3\xA9", "\xC3\x89"));  // ASCII only
 }
 
-// Each character of the text alone: its columns on a terminal.
-TEST(TextCase, CharacterColumns) {
-  const std::pair<const char*, int> cases[] = {
-      {"a", 1}, {" ", 1}, {"\xC3\xA9", 1}, {"\xE6\x97\xA5", 2}, {"\xF0\x9F\x98\x80", 2},  // e acute, CJK, emoji
-      {"\xCC\x81", 0},                                     // a combining acute accent
-      {"\x1B", -1}, {"\n", -1}, {"\x7F", -1}, {"\xC2\x9B", -1},  // ESC, LF, DEL, CSI of C1
-      {"\xE9", -1}, {"\xC0\xAF", -1}, {"\xED\xA0\x80", -1},     // not UTF-8
-  };
-  for (const auto& [text, columns] : cases) {
-    const std::string character(text);
-    EXPECT_EQ(CharacterColumns(character, 0, CharacterLength(character, 0)), columns) << text;
-  }
-}
-
 }  // namespace
 }  // namespace jpg2dds
