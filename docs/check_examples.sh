@@ -39,17 +39,22 @@ for file in "$scratch"/examples/readme-*.sh; do
   if grep -q 'scripts/setup.sh' "$file"; then rm "$file"; fi
 done
 
+# Side by side, each with a lock folder of its own: most of a run is waiting
+# for the disk.
 for example in "$scratch"/examples/*.sh; do
   work="$scratch/run $(basename "$example" .sh)"
   mkdir "$work" "$work/.xdg"
   cp "$sample" "$work/photo.jpg"
-  printed=$(cd "$work" && PATH="$scratch/bin:$PATH" XDG_RUNTIME_DIR="$work/.xdg" sh -e "$example" 2>&1) || {
-    echo "failed:"; cat "$example"; echo "$printed"; failed=1; continue
-  }
-  if printf '%s\n' "$printed" | grep -Eq '^Error: |^Not OK$|^Conversion stopped$'; then
-    echo "reported an error:"; cat "$example"; echo "$printed"; failed=1
+  (cd "$work" && PATH="$scratch/bin:$PATH" XDG_RUNTIME_DIR="$work/.xdg" sh -e "$example" > .printed 2>&1 ||
+    echo "exit status $?" >> .printed) &
+done
+wait
+for example in "$scratch"/examples/*.sh; do
+  work="$scratch/run $(basename "$example" .sh)"
+  if grep -Eq '^Error: |^Not OK$|^Conversion stopped$|^exit status ' "$work/.printed"; then
+    echo "failed:"; cat "$example" "$work/.printed"; failed=1
   elif [ -z "$(find "$work" -name '*.dds')" ]; then
-    echo "wrote no texture:"; cat "$example"; echo "$printed"; failed=1
+    echo "wrote no texture:"; cat "$example" "$work/.printed"; failed=1
   fi
 done
 exit $failed
