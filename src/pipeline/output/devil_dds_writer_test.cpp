@@ -52,10 +52,10 @@ TEST(BuildTemporaryPath, SitsInTheOutputsFolderWithTheOutputType) {
   job.currentSubfolder = "sub/";
   settings.keepSubfolders = 1;
   std::string path = BuildTemporaryPath(settings, job);
-  EXPECT_EQ(path.rfind("/out/sub/tessel", 0), 0u) << path;
-  EXPECT_EQ(path.substr(path.size() - 4), ".dds");
+  EXPECT_EQ(path.rfind("/out/sub/.tessel", 0), 0u) << path;
+  EXPECT_EQ(path.substr(path.size() - 9), ".dds.part");
   settings.keepSubfolders = 0;
-  EXPECT_EQ(BuildTemporaryPath(settings, job).rfind("/out/tessel", 0), 0u);
+  EXPECT_EQ(BuildTemporaryPath(settings, job).rfind("/out/.tessel", 0), 0u);
 }
 
 class WriteDdsFileTest : public ::testing::Test {
@@ -78,7 +78,7 @@ TEST_F(WriteDdsFileTest, WritesDxt1WithAFullMipmapChainAndRecordsTheJob) {
   EXPECT_EQ(job.outputWidth, 300);
   EXPECT_EQ(job.outputHeight, 200);
   EXPECT_EQ(job.currentOutputPath, output);
-  EXPECT_EQ(job.temporaryOutputPath.rfind(folder.path() + "tessel", 0), 0u);
+  EXPECT_EQ(job.temporaryOutputPath.rfind(folder.path() + ".tessel", 0), 0u);
   testing::DdsHeader header = testing::ReadDdsHeader(output);
   ASSERT_TRUE(header.valid);
   EXPECT_EQ(header.width, 300u);

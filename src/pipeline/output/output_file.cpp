@@ -27,7 +27,7 @@ std::string MakeTemporaryName(const std::string& prefix, const std::string& suff
 }
 
 std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job) {
-  return OutputFolderPart(settings, job) + MakeTemporaryName("tessel", "") + "." + job.outputType;
+  return OutputFolderPart(settings, job) + "." + MakeTemporaryName("tessel", "." + job.outputType + ".part");
 }
 
 bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,

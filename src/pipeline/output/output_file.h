@@ -15,8 +15,10 @@ namespace jpg2dds {
 // for 9) + five random letters + suffix.
 std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix);
 
-// The output's folder part + MakeTemporaryName("tessel", "") + "." + output
-// type.
+// The output's folder part + "." + MakeTemporaryName("tessel", "." + output
+// type + ".part"): in the output's own folder, so that the rename is atomic,
+// and named so that a file left by a process killed outright matches neither
+// a shell's "*.dds" nor find's -name '*.dds'.
 std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job);
 
 // Records the output size and then the output and temporary paths in the
