@@ -268,6 +268,44 @@ TEST_F(BatchRun, TheSummaryCountsEveryInput) {
                           "Conversion complete", "Files converted: 3 of 4"}));
 }
 
+// Another user's links in a shared output folder (mode 1777, as /tmp):
+// a kept subfolder that is a link makes its photos "Not OK" and nothing is
+// written through it; an output name that is a link is replaced by the new
+// file, never written through. The -o folder itself may be a link: the user
+// chose it.
+TEST(SharedOutputFolder, PlantedLinksAreNeverFollowed) {
+  TempDir dir;
+  for (const char* folder : {"photos", "photos/sub", "photos/new", "shared", "victim"}) {
+    ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0) << folder;
+  }
+  ASSERT_EQ(chmod(dir.File("shared").c_str(), 01777), 0);
+  for (const char* photo : {"photos/a.jpg", "photos/sub/b.jpg", "photos/new/c.jpg"}) {
+    e2e::WriteJpeg(dir.File(photo), 8, 8);
+  }
+  e2e::WriteBytes(dir.File("victim/a.dds"), "the victim's a");
+  e2e::WriteBytes(dir.File("victim/b.dds"), "the victim's b");
+  ASSERT_EQ(symlink("../victim", dir.File("shared/sub").c_str()), 0);
+  ASSERT_EQ(symlink("../victim/a.dds", dir.File("shared/a.dds").c_str()), 0);
+  ASSERT_EQ(symlink("shared", dir.File("chosen").c_str()), 0);
+  const e2e::RunResult result =
+      RunJpg2dds({"--input-folder=photos", "--recursive", "-o", dir.File("chosen"), "-d", "-q"}, dir.path());
+  EXPECT_EQ(Starting(result.lines, "Processing: "),
+            (Lines{"Processing: photos/a.jpg", "Processing: photos/new/c.jpg", "Processing: photos/sub/b.jpg"}));
+  Lines verdicts = Starting(result.lines, "OK");
+  const Lines failed = Starting(result.lines, "Not OK");
+  verdicts.insert(verdicts.end(), failed.begin(), failed.end());
+  EXPECT_EQ(verdicts, (Lines{"OK", "OK", "Not OK"}));
+  EXPECT_EQ(result.lines.back(), "Not OK");
+  EXPECT_EQ(e2e::ListFolder(dir.File("victim")), (Lines{"a.dds", "b.dds"}));
+  EXPECT_EQ(e2e::ReadBytes(dir.File("victim/a.dds")), "the victim's a");
+  EXPECT_EQ(e2e::ReadBytes(dir.File("victim/b.dds")), "the victim's b");
+  struct stat st {};
+  ASSERT_EQ(lstat(dir.File("shared/a.dds").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(e2e::ReadBytes(dir.File("shared/a.dds")).substr(0, 4), "DDS ");
+  EXPECT_EQ(e2e::ReadBytes(dir.File("shared/new/c.dds")).substr(0, 4), "DDS ");
+}
+
 }  // namespace
 
 namespace {

@@ -46,16 +46,10 @@ TEST(MakeTemporaryName, DateDigitsAsLettersThenFiveRandomLetters) {
   for (size_t i = 6 + digits.size(); i < name.size() - 2; ++i) EXPECT_TRUE(name[i] >= 'a' && name[i] <= 'z');
 }
 
-TEST(BuildTemporaryPath, SitsInTheOutputsFolderWithTheOutputType) {
-  ConversionSettings settings = DefaultSettings();
-  ConversionJob job = JobFor("/in/a.jpg", "/out/");
-  job.currentSubfolder = "sub/";
-  settings.keepSubfolders = 1;
-  std::string path = BuildTemporaryPath(settings, job);
-  EXPECT_EQ(path.rfind("/out/sub/.tessel", 0), 0u) << path;
-  EXPECT_EQ(path.substr(path.size() - 9), ".dds.part");
-  settings.keepSubfolders = 0;
-  EXPECT_EQ(BuildTemporaryPath(settings, job).rfind("/out/.tessel", 0), 0u);
+TEST(TemporaryName, HiddenWithTheOutputTypeBeforeItsEnd) {
+  const std::string name = TemporaryName("dds");
+  EXPECT_EQ(name.rfind(".tessel", 0), 0u) << name;
+  EXPECT_EQ(name.substr(name.size() - 9), ".dds.part");
 }
 
 class WriteDdsFileTest : public ::testing::Test {
