@@ -156,4 +156,40 @@ TEST(ShellLimits, FileSizeLimitFailsTheFileLikeAFullDisk) {
   }
 }
 
+// `ulimit -u` as an ordinary user: threads that cannot start are done
+// without, down to the one the run began on; every photo is converted, byte
+// for byte as without the limit.
+TEST(ShellLimits, ProcessLimitConvertsEverythingOnTheThreadsThereAre) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the leak checker needs a thread of its own at the end";
+#else
+  std::vector<std::string> user;
+  if (!e2e::OrdinaryUser(user)) GTEST_SKIP() << "no way to run as an ordinary user";
+  TempDir dir;
+  const std::string out = dir.File("out");
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(out.c_str(), 0777), 0);
+  ASSERT_EQ(chmod(out.c_str(), 0777), 0);
+  ASSERT_EQ(mkdir(dir.File("in").c_str(), 0755), 0);
+  for (int i = 0; i < 3; ++i) e2e::WriteJpeg(dir.File("in/" + std::to_string(i) + ".jpg"), 300 + 50 * i, 200, 0x336699 * i);
+  for (const char* compression : {"--dds-compression=auto", "--dds-compression=dxt1"}) {
+    std::vector<std::string> unlimited;
+    for (const char* limit : {"true", "ulimit -u 1", "ulimit -u 2", "ulimit -u 3"}) {
+      SCOPED_TRACE(std::string(compression) + ", " + limit);
+      for (const std::string& name : e2e::ListFolder(out)) unlink((out + "/" + name).c_str());
+      const e2e::RunResult result = e2e::RunJpg2ddsInShell(
+          "bash", limit, {"--input-folder=" + dir.File("in"), "-o", out, compression, "--threads=8"}, "", user);
+      EXPECT_EQ(result.exitCode, 0);
+      EXPECT_EQ(result.err, "");
+      EXPECT_EQ(result.lines.empty() ? "" : result.lines.back(), "Files converted: 3 of 3");
+      std::vector<std::string> files;
+      for (const std::string& name : e2e::ListFolder(out)) files.push_back(name + e2e::ReadBytes(out + "/" + name));
+      if (unlimited.empty()) unlimited = files;
+      EXPECT_EQ(files.size(), 3u);
+      EXPECT_TRUE(files == unlimited);
+    }
+  }
+#endif
+}
+
 }  // namespace
