@@ -156,6 +156,55 @@ TEST(ShellLimits, FileSizeLimitFailsTheFileLikeAFullDisk) {
   }
 }
 
+// `ulimit -v`: a photo that does not fit into the memory there is fails
+// alone ("Not OK", nothing left behind, nothing printed besides the lines);
+// the run goes on, and the next photo is written as without the limit, on
+// one thread or several, by either encoder. A file of a few pixels and
+// 26 MB of comments is such a photo too.
+TEST(ShellLimits, MemoryLimitFailsOnlyThePhotoThatDoesNotFit) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address space limit";
+#else
+  TempDir dir;
+  e2e::WriteJpeg(dir.File("large.jpg"), 6000, 4000);  // 72 MB decoded
+  e2e::WriteJpeg(dir.File("small.jpg"), 64, 48);
+  const std::string small = e2e::ReadBytes(dir.File("small.jpg"));
+  const std::string comment = "\xFF\xFE\xFF\xFF" + std::string(65533, 'c');
+  std::string comments = small.substr(0, 2);
+  for (int i = 0; i < 400; ++i) comments += comment;
+  e2e::WriteBytes(dir.File("comments.jpg"), comments + small.substr(2));
+  const std::string out = dir.File("out");
+  ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
+  const struct {
+    const char* threads;
+    Lines photos;
+  } cases[] = {{"--threads=1", {"large.jpg", "comments.jpg", "small.jpg"}}, {"--threads=4", {"large.jpg", "small.jpg"}}};
+  for (const char* compression : {"--dds-compression=auto", "--dds-compression=dxt1"}) {
+    ASSERT_EQ(e2e::RunJpg2dds({"-i", dir.File("small.jpg"), "-o", out, "-q", compression}).exitCode, 0);
+    const std::string unlimited = e2e::ReadBytes(out + "/small.dds");
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(compression) + " " + c.threads);
+      for (const std::string& name : e2e::ListFolder(out)) unlink((out + "/" + name).c_str());
+      Lines args = {"-o", out, "-d", "-q", compression, c.threads};
+      for (const std::string& photo : c.photos) args.push_back("--input-list=" + dir.File(photo + ".txt"));
+      for (const std::string& photo : c.photos) e2e::WriteBytes(dir.File(photo + ".txt"), dir.File(photo) + "\n");
+      const e2e::RunResult result = e2e::RunJpg2ddsInShell("sh", "ulimit -v 61440", args);
+      EXPECT_EQ(result.exitCode, 0);
+      EXPECT_EQ(result.err, "");
+      Lines verdicts;
+      for (const std::string& line : result.lines) {
+        if (line == "OK" || line == "Not OK") verdicts.push_back(line);
+      }
+      Lines expected(c.photos.size() - 1, "Not OK");
+      expected.push_back("OK");
+      EXPECT_EQ(verdicts, expected);
+      EXPECT_EQ(e2e::ListFolder(out), Lines{"small.dds"});
+      EXPECT_TRUE(e2e::ReadBytes(out + "/small.dds") == unlimited);
+    }
+  }
+#endif
+}
+
 // `ulimit -u` as an ordinary user: threads that cannot start are done
 // without, down to the one the run began on; every photo is converted, byte
 // for byte as without the limit.
