@@ -68,13 +68,13 @@ uint32_t DdsWidth(const std::string& path) {
 }
 
 // A photo shoot copied from a camera card: upper-case names with blanks,
-// dated subfolders, an empty file, a PNG, a link to a file and a link back
-// to one of its own folders.
+// dated subfolders, an empty file, a PNG, a link to a photo kept elsewhere
+// and a link back to one of its own folders.
 class BatchRun : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* folder : {"shoot", "shoot/2019.08 trip", "shoot/day 2", "shoot/day 2/deep", "shoot/photoshoot",
-                               "out"}) {
+                               "out", "kept"}) {
       ASSERT_EQ(mkdir(dir_.File(folder).c_str(), 0755), 0) << folder;
     }
     e2e::WriteJpeg(dir_.File("shoot/IMG 0001.JPG"), 24, 16);
@@ -85,7 +85,8 @@ class BatchRun : public ::testing::Test {
     e2e::WriteJpeg(dir_.File("shoot/day 2/c.jpg"), 8, 8);
     e2e::WriteJpeg(dir_.File("shoot/day 2/deep/d.jpe"), 8, 8);
     e2e::WriteJpeg(dir_.File("shoot/photoshoot/e.jpg"), 8, 8);
-    ASSERT_EQ(symlink("b.jpeg", dir_.File("shoot/alias.jpg").c_str()), 0);
+    e2e::WriteJpeg(dir_.File("kept/favourite.jpg"), 12, 12);
+    ASSERT_EQ(symlink("../kept/favourite.jpg", dir_.File("shoot/alias.jpg").c_str()), 0);
     ASSERT_EQ(symlink("day 2", dir_.File("shoot/link").c_str()), 0);
   }
   // Runs in the temporary folder, so relative inputs are read from there.
@@ -191,9 +192,9 @@ TEST_F(BatchRun, ListsFromAFileAndStandardInput) {
   EXPECT_EQ(DdsFilesBelow(dir_.path()), (Lines{"shoot/b.dds", "shoot/day 2/c.dds", "top.dds"}));
 }
 
-// A path named twice is converted once; two different inputs that come to one
-// output name: the later one is Not OK and the earlier one's file stays. A
-// file from before the run is replaced as always.
+// A file named twice, however spelt, is converted once; two different
+// inputs that come to one output name: the later one is Not OK and the
+// earlier one's file stays. A file from before the run is replaced as always.
 TEST_F(BatchRun, DuplicatesAndTwoInputsWithOneOutputName) {
   const std::string out = dir_.File("out");
   ASSERT_EQ(mkdir(dir_.File("other").c_str(), 0755), 0);
@@ -201,22 +202,22 @@ TEST_F(BatchRun, DuplicatesAndTwoInputsWithOneOutputName) {
   e2e::WriteBytes(out + "/b.dds", "from an earlier run");
   const std::string piped = "shoot/b.jpeg\n./shoot/b.jpeg\nother/b.jpg\n";
   Lines lines = Run({"--input-folder=shoot", "-i", "shoot/b.jpeg", "--input-list=-", "-o", out, "-d"}, &piped).lines;
-  EXPECT_EQ(Starting(lines, "Import complete"), Lines{"Import complete, new files added: 5"});
+  EXPECT_EQ(Starting(lines, "Import complete"), Lines{"Import complete, new files added: 4"});
   EXPECT_EQ(Starting(lines, "Processing: "),
             (Lines{"Processing: shoot/IMG 0001.JPG", "Processing: shoot/alias.jpg", "Processing: shoot/b.jpeg",
-                   "Processing: ./shoot/b.jpeg", "Processing: other/b.jpg"}));
+                   "Processing: other/b.jpg"}));
   EXPECT_EQ(Starting(lines, "Saving As: ").back(), "Saving As: " + out + "/b.dds");
   EXPECT_EQ(Starting(lines, "OK"), (Lines{"OK", "OK", "OK"}));
-  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK", "Not OK"}));
-  EXPECT_EQ(lines.back(), "Files converted: 3 of 5");
+  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK"}));
+  EXPECT_EQ(lines.back(), "Files converted: 3 of 4");
   EXPECT_EQ(FilesBelow(out), (Lines{"IMG 0001.dds", "alias.dds", "b.dds"}));
   EXPECT_EQ(DdsWidth(out + "/b.dds"), 16u);  // shoot/b.jpeg's, not other/b.jpg's
 
-  // Without -o: three spellings of one output file next to the input.
+  // Without -o: three spellings of one file, converted next to it once.
   const std::string spellings = "shoot/b.jpeg\nshoot//b.jpeg\nshoot/../shoot/b.jpeg\n";
   lines = Run({"--input-list=-", "-d", "-q"}, &spellings).lines;
   EXPECT_EQ(Starting(lines, "OK"), Lines{"OK"});
-  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK", "Not OK"}));
+  EXPECT_EQ(Starting(lines, "Not OK"), Lines{});
   EXPECT_EQ(DdsFilesBelow(dir_.File("shoot")), Lines{"b.dds"});
 }
 
@@ -266,6 +267,46 @@ TEST_F(BatchRun, TheSummaryCountsEveryInput) {
   Lines lines = WithoutBanner(Run({"--input-folder=shoot", "-o", dir_.File("out")}).lines);
   EXPECT_EQ(lines, (Lines{"Preparing...", "Importing...", "Import complete, new files added: 4", "Converting...",
                           "Conversion complete", "Files converted: 3 of 4"}));
+}
+
+// One photo named several ways (again, with "./" or "//", by another input
+// folder, a hard or a symbolic link) is taken once, the first naming with
+// its subfolder and its output folder: "Files converted: N of N".
+TEST(NamedSeveralWays, OnePhotoIsTakenOnce) {
+  TempDir dir;
+  for (const char* folder : {"p", "p/sub", "q", "out"}) ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0);
+  for (int i = 0; i < 9; ++i) e2e::WriteJpeg(dir.File("p/a" + std::to_string(i) + ".jpg"), 8, 8);
+  e2e::WriteJpeg(dir.File("p/sub/z.jpg"), 8, 8);
+  ASSERT_EQ(link(dir.File("p/a0.jpg").c_str(), dir.File("q/hard.jpg").c_str()), 0);
+  ASSERT_EQ(symlink("../p/a0.jpg", dir.File("q/soft.jpg").c_str()), 0);
+  const struct {
+    Lines args;
+    std::string list;  // standard input
+    std::string summary;
+    Lines written;  // below the temporary folder
+  } cases[] = {
+      {{"--input-list=-", "-o", "out"}, "p/a0.jpg\n./p/a0.jpg\np//a0.jpg\n", "1 of 1", {"out/a0.dds"}},
+      {{"--input-folder=p", "--input-folder=./p", "--input-folder=p/", "-o", "out"}, "", "9 of 9",
+       {"out/a0.dds", "out/a1.dds", "out/a2.dds", "out/a3.dds", "out/a4.dds", "out/a5.dds", "out/a6.dds",
+        "out/a7.dds", "out/a8.dds"}},
+      {{"--input-list=-", "-o", "out"}, "q/soft.jpg\nq/hard.jpg\np/a0.jpg\n", "1 of 1", {"out/soft.dds"}},
+      {{"--input-list=-"}, "q/hard.jpg\np/a0.jpg\nq/soft.jpg\n", "1 of 1", {"q/hard.dds"}},
+      {{"--input-folder=p", "--recursive", "--input-folder=p/sub", "--input-list=-", "-o", "out"}, "p/sub/z.jpg\n",
+       "10 of 10", {"out/a0.dds", "out/a1.dds", "out/a2.dds", "out/a3.dds", "out/a4.dds", "out/a5.dds",
+                    "out/a6.dds", "out/a7.dds", "out/a8.dds", "out/sub/z.dds"}},
+      {{"-i", "p/a0.jpg", "-o", "out"}, "", "1 of 1", {"out/a0.dds"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args) + " " + c.list);
+    Lines args = c.args;
+    for (std::string& arg : args) {
+      if (arg == "out") arg = dir.File("out");
+    }
+    const e2e::RunResult result = RunJpg2ddsWithInput(args, c.list, dir.path());
+    EXPECT_EQ(result.lines.back(), "Files converted: " + c.summary);
+    EXPECT_EQ(DdsFilesBelow(dir.path()), c.written);
+    for (const std::string& file : c.written) std::filesystem::remove(dir.File(file));
+  }
 }
 
 // Another user's links in a shared output folder (mode 1777, as /tmp):

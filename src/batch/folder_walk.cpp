@@ -12,7 +12,7 @@ bool Walk(const std::string& folder, bool recursive, std::vector<FolderFile>& fi
   for (const FolderEntry& entry : entries) {
     const std::string path = folder + entry.name;
     if (entry.kind == FolderEntryKind::kFile) {
-      files.push_back(FolderFile{path, entry.size});
+      files.push_back(FolderFile{path, entry.size, entry.identity});
     } else if (entry.kind == FolderEntryKind::kFolder && recursive) {
       Walk(path + "/", recursive, files);
     }

@@ -11,6 +11,7 @@ namespace jpg2dds {
 struct FolderFile {
   std::string path;  // the folder as named, then the names below it
   int64_t size = 0;
+  FileIdentity identity;
 };
 
 // The folder as named with one "/" at its end: the text its files' paths

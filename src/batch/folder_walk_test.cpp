@@ -21,7 +21,7 @@ TEST(SortByName, ByteOrderWhateverTheCase) {
   std::vector<FolderEntry> entries;
   for (const char* name : {"\xC3\xA9t\xC3\xA9.jpg", "b.jpg", "B.jpg", "a b.jpg", "a.jpg", "a", "10.jpg", "9.jpg",
                            "_x.jpg", "~y.jpg"}) {
-    entries.push_back(FolderEntry{name, FolderEntryKind::kFile, 1});
+    entries.push_back(FolderEntry{name, FolderEntryKind::kFile, 1, {}});
   }
   SortByName(entries);
   std::vector<std::string> names;
@@ -69,7 +69,7 @@ TEST_F(FilesInFolderTest, DepthFirstInNameOrderWithoutLinkedFolders) {
 }
 
 TEST_F(FilesInFolderTest, AMissingFolderIsRefused) {
-  std::vector<FolderFile> files{{"left over", 1}};
+  std::vector<FolderFile> files{{"left over", 1, {}}};
   EXPECT_FALSE(FilesInFolder(base_ + "missing/", true, files));
   EXPECT_TRUE(files.empty());
 }

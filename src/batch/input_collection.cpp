@@ -1,6 +1,6 @@
 #include "batch/input_collection.h"
 
-#include <unordered_set>
+#include <set>
 
 #include "batch/folder_walk.h"
 #include "batch/list_lines.h"
@@ -18,10 +18,12 @@ namespace {
 // refused list: some 600,000 paths of 100 bytes.
 constexpr size_t kMaxListBytes = 64u << 20;
 
-// The batch's input list as it grows: each path once, in the order met.
+// The batch's input list as it grows: each file once, in the order met,
+// however its path is spelt; the first naming keeps its subfolder and output
+// folder.
 struct BatchCollection {
   ConversionJob& job;
-  std::unordered_set<std::string> listed;
+  std::set<FileIdentity> listed;
   bool standardInputRead = false;  // a second "-" list finds it at its end
   int32_t count = 0;
 };
@@ -33,7 +35,7 @@ void AddBatchFile(BatchCollection& batch, const std::string& path, const PathInf
                   const std::string& relativeSubfolder, const std::string& outputFolder) {
   if (info.kind != PathKind::kFile || info.size <= 0 || !IsWholePath(path)) return;
   if (!IsAcceptedInputFile(path, batch.job.acceptedExtensions)) return;
-  if (!batch.listed.insert(path).second) return;
+  if (!batch.listed.insert(info.identity).second) return;
   batch.job.inputList.push_back(InputEntry{path, relativeSubfolder, outputFolder});
   ++batch.count;
 }
@@ -51,8 +53,8 @@ bool AddFolder(BatchCollection& batch, const std::string& folder) {
   if (!FilesInFolder(base, batch.job.recursiveFolders, files)) return false;
   const std::string outputFolder = batch.job.ownOutputFolders ? base : std::string();
   for (const FolderFile& file : files) {
-    AddBatchFile(batch, file.path, PathInfo{PathKind::kFile, file.size}, RelativeSubfolder(file.path, base),
-                 outputFolder);
+    AddBatchFile(batch, file.path, PathInfo{PathKind::kFile, file.size, file.identity},
+                 RelativeSubfolder(file.path, base), outputFolder);
   }
   return true;
 }

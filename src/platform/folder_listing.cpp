@@ -26,7 +26,10 @@ FolderEntry Describe(int folder, const char* name) {
     if (fstatat(folder, name, &st, 0) != 0 || S_ISDIR(st.st_mode)) return entry;
   }
   entry.kind = KindOf(st);
-  if (entry.kind == FolderEntryKind::kFile) entry.size = static_cast<int64_t>(st.st_size);
+  if (entry.kind == FolderEntryKind::kFile) {
+    entry.size = static_cast<int64_t>(st.st_size);
+    entry.identity = IdentityOf(st);
+  }
   return entry;
 }
 

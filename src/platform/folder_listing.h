@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace jpg2dds {
 
 enum class FolderEntryKind { kFile, kFolder, kOther };
@@ -11,7 +13,8 @@ enum class FolderEntryKind { kFile, kFolder, kOther };
 struct FolderEntry {
   std::string name;
   FolderEntryKind kind = FolderEntryKind::kOther;
-  int64_t size = 0;  // bytes, for a file
+  int64_t size = 0;        // bytes, for a file
+  FileIdentity identity;   // for a file
 };
 
 // Whether the path names a folder that can be opened for reading.
