@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e_support.h"
@@ -306,6 +307,40 @@ TEST(NamedSeveralWays, OnePhotoIsTakenOnce) {
     EXPECT_EQ(result.lines.back(), "Files converted: " + c.summary);
     EXPECT_EQ(DdsFilesBelow(dir.path()), c.written);
     for (const std::string& file : c.written) std::filesystem::remove(dir.File(file));
+  }
+}
+
+// Subfolders an ordinary user cannot list or enter (modes 000, 0744, 0711)
+// get a line each, in every mode, and the run goes on with what it can read.
+TEST(UnreadableSubfolders, EachGetsALineInEveryMode) {
+  std::vector<std::string> user;
+  if (!e2e::OrdinaryUser(user)) GTEST_SKIP() << "no way to run as an ordinary user";
+  TempDir dir;
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  for (const char* folder : {"in", "in/a000", "in/b0744", "in/c0711", "out"}) {
+    ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0) << folder;
+  }
+  ASSERT_EQ(chmod(dir.File("out").c_str(), 0777), 0);
+  for (const char* photo : {"in/a000/x.jpg", "in/b0744/x.jpg", "in/c0711/x.jpg", "in/d.jpg"}) {
+    e2e::WriteJpeg(dir.File(photo), 8, 8);
+  }
+  for (const auto& [folder, mode] : {std::pair{"in/a000", 0}, {"in/b0744", 0744}, {"in/c0711", 0711}}) {
+    ASSERT_EQ(chmod(dir.File(folder).c_str(), static_cast<mode_t>(mode)), 0);
+  }
+  const Lines unreadable = {"Unreadable folder: in/a000", "Unreadable folder: in/b0744", "Unreadable folder: in/c0711"};
+  for (const Lines& mode : {Lines{}, Lines{"-q"}, Lines{"-d"}}) {
+    SCOPED_TRACE(::testing::PrintToString(mode));
+    Lines args = {"--input-folder=in", "--recursive", "-o", dir.File("out")};
+    args.insert(args.end(), mode.begin(), mode.end());
+    const e2e::RunResult result = e2e::RunJpg2ddsInShell("sh", "true", args, dir.path(), user);
+    EXPECT_EQ(Starting(result.lines, "Unreadable folder: "), unreadable);
+    if (mode == Lines{"-q"}) {
+      EXPECT_EQ(result.lines, unreadable);
+    } else {
+      EXPECT_EQ(result.lines.back(), "Files converted: 1 of 1");
+    }
+    EXPECT_EQ(e2e::ListFolder(dir.File("out")), Lines{"d.dds"});
+    std::filesystem::remove(dir.File("out/d.dds"));
   }
 }
 

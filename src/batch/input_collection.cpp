@@ -47,10 +47,17 @@ std::string OwnFolder(const std::string& path) {
   return folder.empty() ? std::string("./") : folder;
 }
 
-bool AddFolder(BatchCollection& batch, const std::string& folder) {
+// A subfolder that cannot be read gets a line of its own, in every mode, and
+// the run goes on without its files.
+bool AddFolder(BatchCollection& batch, const std::string& folder, StringCatalogue& catalogue) {
   const std::string base = FolderBase(folder);
   std::vector<FolderFile> files;
-  if (!FilesInFolder(base, batch.job.recursiveFolders, files)) return false;
+  std::vector<std::string> unreadable;
+  if (!FilesInFolder(base, batch.job.recursiveFolders, files, unreadable)) return false;
+  for (const std::string& subfolder : unreadable) {
+    PrintLine(SubstituteArgs(CatalogueText(catalogue, "Batch", "Unreadable folder"), subfolder, "", "", ""));
+    batch.job.unreadableFolders.push_back(subfolder);
+  }
   const std::string outputFolder = batch.job.ownOutputFolders ? base : std::string();
   for (const FolderFile& file : files) {
     AddBatchFile(batch, file.path, PathInfo{PathKind::kFile, file.size, file.identity},
@@ -78,12 +85,13 @@ bool AddList(BatchCollection& batch, const std::string& list) {
 bool CollectBatch(ConversionJob& job, StringCatalogue& catalogue, int32_t& count) {
   BatchCollection batch{job, {}, false, 0};
   job.inputList.clear();
+  job.unreadableFolders.clear();
   for (const NamedInput& input : job.namedInputs) {
     const char* error = nullptr;
     switch (input.kind) {
       case NamedInputKind::kFile: AddBatchFile(batch, input.path, QueryPath(input.path), "", ""); break;
       case NamedInputKind::kFolder:
-        if (!AddFolder(batch, input.path)) error = "Invalid input folder";
+        if (!AddFolder(batch, input.path, catalogue)) error = "Invalid input folder";
         break;
       case NamedInputKind::kList:
         if (!AddList(batch, input.path)) error = "Invalid input list";

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "formats/format_tables.h"
+#include "testing/folder_trees.h"
 
 namespace jpg2dds {
 namespace {
@@ -71,6 +72,20 @@ TEST_F(AddInputFileTest, RefusesEmptyFilesAndOtherExtensions) {
   EXPECT_EQ(AddInputFile(MakeFile("photo.png", "x"), job_), 0);
   EXPECT_EQ(AddInputFile(MakeFile("list.txt", "x"), job_), 0);
   EXPECT_TRUE(job_.inputList.empty());
+}
+
+// A subfolder that cannot be read is printed and kept in the job, for
+// whoever reports the run; its readable siblings are collected.
+TEST_F(AddInputFileTest, UnreadableSubfoldersAreKeptInTheJob) {
+  const std::string deep = testing::MakeFoldersTooDeepToOpen(folder_ + "/");
+  MakeFile("b.jpg", "x");
+  job_.namedInputs = {NamedInput{NamedInputKind::kFolder, folder_}};
+  job_.recursiveFolders = true;
+  StringCatalogue catalogue;
+  LoadCatalogue(catalogue);
+  EXPECT_EQ(CollectInput(true, job_, catalogue), 2);
+  ASSERT_EQ(job_.unreadableFolders.size(), 1u);
+  EXPECT_EQ(job_.unreadableFolders[0].rfind(folder_ + "/" + deep + deep, 0), 0u);
 }
 
 }  // namespace

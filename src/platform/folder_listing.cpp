@@ -48,8 +48,10 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) {
   if (path.empty() || !IsWholePath(path)) return false;
   DIR* folder = opendir(path.c_str());
   if (!folder) return false;
-  bool ok = true;
-  for (;;) {
+  // Looking up "." takes the permission that every file inside needs.
+  struct stat self {};
+  bool ok = fstatat(dirfd(folder), ".", &self, 0) == 0;
+  while (ok) {
     errno = 0;
     const dirent* item = readdir(folder);
     if (!item) {

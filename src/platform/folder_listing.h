@@ -24,7 +24,8 @@ bool IsReadableFolder(const std::string& path);
 // keeps them. A symbolic link counts as what it points to, except that a
 // link to a folder is kOther, so that a walk never follows one (and never
 // loops). A regular file is kFile with its size; devices, FIFOs, sockets and
-// dangling links are kOther. False when the folder cannot be opened or read.
+// dangling links are kOther. False when the folder cannot be opened, read,
+// or entered (listed without search permission, its files cannot be reached).
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries);
 
 }  // namespace jpg2dds
