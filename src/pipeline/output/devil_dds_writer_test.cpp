@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -142,6 +143,19 @@ TEST_F(WriteDdsFileTest, MissingTargetFolderFailsWithoutStrayFiles) {
   job.outputFolder = folder.File("gone/");
   EXPECT_FALSE(Write(Picture32(8, 8)));
   EXPECT_TRUE(folder.Names().empty());
+}
+
+// The temporary file lives in the output's own folder, below the kept
+// subfolder and the folders of the mask, so that the rename stays in one
+// folder.
+TEST_F(WriteDdsFileTest, TemporaryFileInTheOutputsOwnFolder) {
+  settings.filenameMask = "masked/%filename%.%ext%";
+  job.currentSubfolder = "kept/";
+  ASSERT_EQ(mkdir(folder.File("kept").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(folder.File("kept/masked").c_str(), 0755), 0);
+  ASSERT_TRUE(Write(Picture32(8, 8)));
+  EXPECT_EQ(job.temporaryOutputPath.rfind(folder.File("kept/masked/.tessel"), 0), 0u) << job.temporaryOutputPath;
+  EXPECT_EQ(job.currentOutputPath, folder.File("kept/masked/a.dds"));
 }
 
 TEST_F(WriteDdsFileTest, WriteErrorKeepsTheOldOutputByteForByte) {
