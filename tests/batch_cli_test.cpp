@@ -271,40 +271,32 @@ TEST_F(BatchRun, TheSummaryCountsEveryInput) {
 }
 
 // One photo named several ways (again, with "./" or "//", by another input
-// folder, a hard or a symbolic link) is taken once, the first naming with
-// its subfolder and its output folder: "Files converted: N of N".
+// folder, a hard or a symbolic link) is taken once, by its first naming with
+// its subfolder and output folder: "Files converted: N of N".
 TEST(NamedSeveralWays, OnePhotoIsTakenOnce) {
   TempDir dir;
   for (const char* folder : {"p", "p/sub", "q", "out"}) ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0);
-  for (int i = 0; i < 9; ++i) e2e::WriteJpeg(dir.File("p/a" + std::to_string(i) + ".jpg"), 8, 8);
-  e2e::WriteJpeg(dir.File("p/sub/z.jpg"), 8, 8);
+  for (const char* photo : {"p/a0.jpg", "p/a1.jpg", "p/sub/z.jpg"}) e2e::WriteJpeg(dir.File(photo), 8, 8);
   ASSERT_EQ(link(dir.File("p/a0.jpg").c_str(), dir.File("q/hard.jpg").c_str()), 0);
   ASSERT_EQ(symlink("../p/a0.jpg", dir.File("q/soft.jpg").c_str()), 0);
   const struct {
     Lines args;
-    std::string list;  // standard input
-    std::string summary;
+    std::string list, summary;
     Lines written;  // below the temporary folder
   } cases[] = {
       {{"--input-list=-", "-o", "out"}, "p/a0.jpg\n./p/a0.jpg\np//a0.jpg\n", "1 of 1", {"out/a0.dds"}},
-      {{"--input-folder=p", "--input-folder=./p", "--input-folder=p/", "-o", "out"}, "", "9 of 9",
-       {"out/a0.dds", "out/a1.dds", "out/a2.dds", "out/a3.dds", "out/a4.dds", "out/a5.dds", "out/a6.dds",
-        "out/a7.dds", "out/a8.dds"}},
+      {{"--input-folder=p", "--input-folder=./p", "-o", "out"}, "", "2 of 2", {"out/a0.dds", "out/a1.dds"}},
       {{"--input-list=-", "-o", "out"}, "q/soft.jpg\nq/hard.jpg\np/a0.jpg\n", "1 of 1", {"out/soft.dds"}},
-      {{"--input-list=-"}, "q/hard.jpg\np/a0.jpg\nq/soft.jpg\n", "1 of 1", {"q/hard.dds"}},
-      {{"--input-folder=p", "--recursive", "--input-folder=p/sub", "--input-list=-", "-o", "out"}, "p/sub/z.jpg\n",
-       "10 of 10", {"out/a0.dds", "out/a1.dds", "out/a2.dds", "out/a3.dds", "out/a4.dds", "out/a5.dds",
-                    "out/a6.dds", "out/a7.dds", "out/a8.dds", "out/sub/z.dds"}},
+      {{"--input-list=-"}, "q/hard.jpg\np/a0.jpg\n", "1 of 1", {"q/hard.dds"}},
+      {{"--input-folder=p", "--recursive", "--input-list=-", "-o", "out"}, "p/sub/z.jpg\n", "3 of 3",
+       {"out/a0.dds", "out/a1.dds", "out/sub/z.dds"}},
       {{"-i", "p/a0.jpg", "-o", "out"}, "", "1 of 1", {"out/a0.dds"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args) + " " + c.list);
     Lines args = c.args;
-    for (std::string& arg : args) {
-      if (arg == "out") arg = dir.File("out");
-    }
-    const e2e::RunResult result = RunJpg2ddsWithInput(args, c.list, dir.path());
-    EXPECT_EQ(result.lines.back(), "Files converted: " + c.summary);
+    std::replace(args.begin(), args.end(), std::string("out"), dir.File("out"));
+    EXPECT_EQ(RunJpg2ddsWithInput(args, c.list, dir.path()).lines.back(), "Files converted: " + c.summary);
     EXPECT_EQ(DdsFilesBelow(dir.path()), c.written);
     for (const std::string& file : c.written) std::filesystem::remove(dir.File(file));
   }
@@ -344,11 +336,10 @@ TEST(UnreadableSubfolders, EachGetsALineInEveryMode) {
   }
 }
 
-// Another user's links in a shared output folder (mode 1777, as /tmp):
-// a kept subfolder that is a link makes its photos "Not OK" and nothing is
-// written through it; an output name that is a link is replaced by the new
-// file, never written through. The -o folder itself may be a link: the user
-// chose it.
+// Another user's links in a shared output folder (mode 1777, as /tmp): a
+// kept subfolder that is a link fails its photos, nothing is written through
+// it; an output name that is a link is replaced, never written through. The
+// -o folder itself may be a link: the user chose it.
 TEST(SharedOutputFolder, PlantedLinksAreNeverFollowed) {
   TempDir dir;
   for (const char* folder : {"photos", "photos/sub", "photos/new", "shared", "victim"}) {
@@ -358,27 +349,20 @@ TEST(SharedOutputFolder, PlantedLinksAreNeverFollowed) {
   for (const char* photo : {"photos/a.jpg", "photos/sub/b.jpg", "photos/new/c.jpg"}) {
     e2e::WriteJpeg(dir.File(photo), 8, 8);
   }
-  e2e::WriteBytes(dir.File("victim/a.dds"), "the victim's a");
-  e2e::WriteBytes(dir.File("victim/b.dds"), "the victim's b");
+  for (const char* name : {"victim/a.dds", "victim/b.dds"}) e2e::WriteBytes(dir.File(name), name);
   ASSERT_EQ(symlink("../victim", dir.File("shared/sub").c_str()), 0);
   ASSERT_EQ(symlink("../victim/a.dds", dir.File("shared/a.dds").c_str()), 0);
   ASSERT_EQ(symlink("shared", dir.File("chosen").c_str()), 0);
-  const e2e::RunResult result =
-      RunJpg2dds({"--input-folder=photos", "--recursive", "-o", dir.File("chosen"), "-d", "-q"}, dir.path());
-  EXPECT_EQ(Starting(result.lines, "Processing: "),
-            (Lines{"Processing: photos/a.jpg", "Processing: photos/new/c.jpg", "Processing: photos/sub/b.jpg"}));
-  Lines verdicts = Starting(result.lines, "OK");
-  const Lines failed = Starting(result.lines, "Not OK");
-  verdicts.insert(verdicts.end(), failed.begin(), failed.end());
-  EXPECT_EQ(verdicts, (Lines{"OK", "OK", "Not OK"}));
-  EXPECT_EQ(result.lines.back(), "Not OK");
+  const Lines lines =
+      RunJpg2dds({"--input-folder=photos", "--recursive", "-o", dir.File("chosen"), "-d", "-q"}, dir.path()).lines;
+  EXPECT_EQ(Starting(lines, "Processing: ").back(), "Processing: photos/sub/b.jpg");
+  EXPECT_EQ(Starting(lines, "OK").size(), 2u);
+  EXPECT_EQ(lines.back(), "Not OK");
   EXPECT_EQ(e2e::ListFolder(dir.File("victim")), (Lines{"a.dds", "b.dds"}));
-  EXPECT_EQ(e2e::ReadBytes(dir.File("victim/a.dds")), "the victim's a");
-  EXPECT_EQ(e2e::ReadBytes(dir.File("victim/b.dds")), "the victim's b");
+  EXPECT_EQ(e2e::ReadBytes(dir.File("victim/a.dds")) + e2e::ReadBytes(dir.File("victim/b.dds")),
+            "victim/a.ddsvictim/b.dds");
   struct stat st {};
-  ASSERT_EQ(lstat(dir.File("shared/a.dds").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISREG(st.st_mode));
-  EXPECT_EQ(e2e::ReadBytes(dir.File("shared/a.dds")).substr(0, 4), "DDS ");
+  EXPECT_TRUE(lstat(dir.File("shared/a.dds").c_str(), &st) == 0 && S_ISREG(st.st_mode));
   EXPECT_EQ(e2e::ReadBytes(dir.File("shared/new/c.dds")).substr(0, 4), "DDS ");
 }
 

@@ -22,55 +22,39 @@ bool Enter(const std::string& base, const std::string& below, bool makeMissing) 
   return entered;
 }
 
-bool MakeBelow(const std::string& base, const std::string& below) { return Enter(base, below, true); }
-
-TEST(EnterFolders, MakesWhatIsMissingAndNeverTheBase) {
+// Folders made where missing, never the base, never past it; no link below
+// the held folder followed, to a folder or a file, whether folders are made
+// or only entered; the folder the user named may be a link.
+TEST(EnterFolders, MakesWhatIsMissingAndFollowsNoLinkBelowTheBase) {
   char pattern[] = "/tmp/jpg2dds-folders-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const std::string top = std::string(pattern) + "/";
-  EXPECT_TRUE(MakeBelow(top, "a b/c/"));
-  EXPECT_TRUE(IsFolder(top + "a b/c"));
-  EXPECT_TRUE(MakeBelow(top, "a b/c/d/"));  // the first two stand already
-  EXPECT_TRUE(IsFolder(top + "a b/c/d"));
-  EXPECT_TRUE(MakeBelow(top + "a b", "e/"));  // a base without its "/"
-  EXPECT_TRUE(IsFolder(top + "a b/e"));
-  EXPECT_TRUE(MakeBelow(top, "f/name"));  // a last part without "/" is a file's
-  EXPECT_TRUE(IsFolder(top + "f"));
-  EXPECT_FALSE(IsFolder(top + "f/name"));
-  EXPECT_TRUE(MakeBelow(top, ""));
-
-  EXPECT_FALSE(MakeBelow(top + "missing/", "g/"));  // the base is never made
-  EXPECT_FALSE(IsFolder(top + "missing"));
-  EXPECT_FALSE(MakeBelow(top, "../escaped/"));
-  std::ofstream(top + "file") << "x";
-  EXPECT_FALSE(MakeBelow(top, "file/h/"));  // a file stands in the way
-  EXPECT_EQ(std::system(("rm -rf '" + top + "'").c_str()), 0);
-}
-
-// A link below the held folder is never followed, to a folder or to a file,
-// whether folders are made or only entered; the folder the user named may
-// be one.
-TEST(EnterFolders, NoLinkBelowTheHeldFolderIsFollowed) {
-  char pattern[] = "/tmp/jpg2dds-folders-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string top = std::string(pattern) + "/";
-  ASSERT_EQ(mkdir((top + "shared").c_str(), 0777), 0);
   ASSERT_EQ(mkdir((top + "elsewhere").c_str(), 0755), 0);
-  std::ofstream(top + "elsewhere/file") << "x";
-  ASSERT_EQ(symlink("../elsewhere", (top + "shared/sub").c_str()), 0);
-  ASSERT_EQ(symlink("../elsewhere/file", (top + "shared/file").c_str()), 0);
-  ASSERT_EQ(symlink("shared", (top + "chosen").c_str()), 0);
-  for (bool makeMissing : {true, false}) {
-    EXPECT_FALSE(Enter(top + "shared/", "sub/", makeMissing));
-    EXPECT_FALSE(Enter(top + "shared/", "sub/new/", makeMissing));
-    EXPECT_FALSE(Enter(top + "shared/", "file/", makeMissing));
-    EXPECT_TRUE(Enter(top + "chosen/", "", makeMissing));
+  std::ofstream(top + "file") << "x";
+  ASSERT_EQ(symlink("elsewhere", (top + "sub").c_str()), 0);
+  ASSERT_EQ(symlink("file", (top + "filelink").c_str()), 0);
+  ASSERT_EQ(symlink(top.c_str(), (top + "elsewhere/chosen").c_str()), 0);
+  const struct {
+    std::string base, below;
+    bool make, entered;
+    const char* made;  // a folder that stands afterwards, or null
+  } cases[] = {
+      {top, "a b/c/", true, true, "a b/c"},        {top, "a b/c/d/", true, true, "a b/c/d"},
+      {top + "a b", "e/", true, true, "a b/e"},    {top, "f/name", true, true, "f"},
+      {top, "", true, true, nullptr},              {top + "missing/", "g/", true, false, nullptr},
+      {top, "../escaped/", true, false, nullptr},  {top, "file/h/", true, false, nullptr},
+      {top, "sub/", true, false, nullptr},         {top, "sub/new/", true, false, nullptr},
+      {top, "sub/", false, false, nullptr},        {top, "filelink/", false, false, nullptr},
+      {top + "elsewhere/chosen/", "made/", true, true, "made"},
+      {top, "made/../made/./", false, true, nullptr},  {top, "gone/", false, false, nullptr},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Enter(c.base, c.below, c.make), c.entered) << c.base << " " << c.below;
+    EXPECT_TRUE(!c.made || IsFolder(top + c.made)) << c.made;
   }
-  EXPECT_TRUE(MakeBelow(top + "chosen/", "made/"));
-  EXPECT_TRUE(IsFolder(top + "shared/made"));
+  EXPECT_FALSE(IsFolder(top + "missing"));
+  EXPECT_FALSE(IsFolder(top + "f/name"));
   EXPECT_FALSE(IsFolder(top + "elsewhere/new"));
-  EXPECT_TRUE(Enter(top + "shared/", "made/../made/./", false));  // as named, without making
-  EXPECT_FALSE(Enter(top + "shared/", "gone/", false));
   EXPECT_EQ(std::system(("rm -rf '" + top + "'").c_str()), 0);
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <utility>
 
 #include "pipeline/load/picture_limits.h"
 #include "testing/test_pictures.h"
@@ -88,24 +87,6 @@ TEST(LoadSourceImage, EveryExifOrientationAsFreeImageTurnsIt) {
     WriteBytes(folder.File("turned.jpg"), testing::WithExifOrientation(plain, orientation));
     FIBITMAP* ours = LoadSourceImage(folder.File("turned.jpg"));
     FIBITMAP* theirs = FreeImage_Load(FIF_JPEG, folder.File("turned.jpg").c_str(), JPEG_ACCURATE | JPEG_EXIFROTATE);
-    EXPECT_TRUE(SamePixels(ours, theirs));
-    FreeImage_Unload(ours);
-    FreeImage_Unload(theirs);
-  }
-}
-
-// Two readable Exif blocks: the later one turns the picture, as in
-// FreeImage's own reading of the file.
-TEST(LoadSourceImage, TwoExifBlocksTurnAsFreeImageTurnsThem) {
-  TempFolder folder;
-  WriteJpeg(folder.File("plain.jpg"), 13, 7, [](int x, int y) { return uint32_t(x * 19) << 16 | uint32_t(y * 36); });
-  const std::string plain = ReadBytes(folder.File("plain.jpg"));
-  for (const auto& [first, second] : {std::pair{6, 3}, {3, 6}, {8, 1}, {1, 5}}) {
-    SCOPED_TRACE(std::to_string(first) + " then " + std::to_string(second));
-    using testing::WithExifOrientation;
-    WriteBytes(folder.File("two.jpg"), WithExifOrientation(WithExifOrientation(plain, second), first));
-    FIBITMAP* ours = LoadSourceImage(folder.File("two.jpg"));
-    FIBITMAP* theirs = FreeImage_Load(FIF_JPEG, folder.File("two.jpg").c_str(), JPEG_ACCURATE | JPEG_EXIFROTATE);
     EXPECT_TRUE(SamePixels(ours, theirs));
     FreeImage_Unload(ours);
     FreeImage_Unload(theirs);
