@@ -130,6 +130,7 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
         begun = true;
         if (!prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
       } catch (const std::bad_alloc&) {
+        // Nothing prepared: the file fails in its turn.
       }
       WaitHelping(helpers, [&] { return turn == i; });
       // This file's turn: no other thread touches the run's job until the
