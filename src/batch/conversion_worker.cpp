@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <thread>
+#include <new>
 #include <vector>
 
 #include "naming/file_timestamp.h"
@@ -14,7 +14,7 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/text_case.h"
-#include "platform/text_case.h"
+#include "platform/threads.h"
 
 namespace jpg2dds {
 namespace {
@@ -70,10 +70,17 @@ int32_t ConvertOneAfterAnother(const RunContext& run, ConversionJob& job) {
     // A controller may clear running; it takes effect before the next entry.
     if (!run.progress.running) break;
     ++n;
-    BeginEntry(job, entry);
-    AnnounceEntry(run, n, job);
-    const bool ok = ConvertFile(run.settings, job, run.font);
-    ConcludeEntry(run, ok, job);
+    // Memory that runs out fails the file (ConvertFile gives back what it
+    // took); the run goes on with the next one.
+    bool ok = false;
+    try {
+      BeginEntry(job, entry);
+      AnnounceEntry(run, n, job);
+      ok = ConvertFile(run.settings, job, run.font);
+      ConcludeEntry(run, ok, job);
+    } catch (const std::bad_alloc&) {
+      ok = false;
+    }
     if (ok) ++converted;
   }
   return converted;
@@ -115,19 +122,37 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
         if (next >= count || !run.progress.running) break;
         i = next++;
       }
-      ConversionJob mine = start;
-      BeginEntry(mine, entries[i]);
+      // Memory that runs out fails this file and no other: the turn passes
+      // on whatever happens.
+      ConversionJob mine;
       PreparedFile prepared;
-      if (!prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
+      bool begun = false;
+      try {
+        mine = start;
+        BeginEntry(mine, entries[i]);
+        begun = true;
+        if (!prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
+      } catch (const std::bad_alloc&) {
+        // Nothing prepared: the file fails in its turn.
+      }
       WaitHelping(helpers, [&] { return turn == i; });
       // This file's turn: no other thread touches the run's job until the
       // turn passes on, which publishes what was done here.
-      TakeRunFields(mine, job);
-      AnnounceEntry(run, i + 1, mine);
-      if (prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
-      const bool ok = WritePreparedFile(prepared, run.settings, mine);
-      ConcludeEntry(run, ok, mine);
-      TakeRunFields(job, mine);
+      bool ok = false;
+      try {
+        if (!begun) {
+          mine = start;
+          BeginEntry(mine, entries[i]);
+        }
+        TakeRunFields(mine, job);
+        AnnounceEntry(run, i + 1, mine);
+        if (prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
+        ok = WritePreparedFile(prepared, run.settings, mine);
+        ConcludeEntry(run, ok, mine);
+        TakeRunFields(job, mine);
+      } catch (const std::bad_alloc&) {
+        ok = false;
+      }
       {
         std::lock_guard<std::mutex> lock(helpers.mutex);
         if (ok) ++converted;
@@ -137,10 +162,12 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
     }
     UseTaskHelpers(nullptr);
   };
-  std::vector<std::thread> others;
-  for (int t = 1; t < std::min(threads, count); ++t) others.emplace_back(work);
+  // Threads the system refuses are done without: the files wait for one of
+  // those that run, the calling thread at least.
+  StartedThreads others;
+  StartThreads(others, std::min(threads, count) - 1, work);
   work();
-  for (std::thread& other : others) other.join();
+  JoinThreads(others);
   job.inputList = entries;
   return converted;
 }

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
+#include "platform/threads.h"
 #include "settings/keywords.h"
 #include "testing/test_pictures.h"
 
@@ -24,7 +26,8 @@ std::map<std::string, std::string> Contents(const TempFolder& folder) {
 
 // Files prepared side by side and written in turn give the run of one file
 // after another: the same names (the counter in the mask and in a watermark
-// advances in input order, past a file that fails), the same bytes.
+// advances in input order, past a file that fails), the same bytes; also
+// when the system gives fewer threads than asked, or none.
 TEST(ConversionWorker, SameFilesAndNamesWhateverTheThreadCount) {
   ilInit();
   iluInit();
@@ -44,8 +47,11 @@ TEST(ConversionWorker, SameFilesAndNamesWhateverTheThreadCount) {
   for (int compression : {choice::kDdsAuto, choice::kDdsDxt1}) {
     for (bool watermark : {false, true}) {
       std::map<std::string, std::string> first;
-      for (int threads : {1, 2, 4, 8}) {
-        SCOPED_TRACE(std::to_string(compression) + (watermark ? " watermark " : " ") + std::to_string(threads));
+      // Threads asked for, and how many of them the system gives (-1: all).
+      for (const auto& [threads, given] : {std::pair{1, -1}, {2, -1}, {4, -1}, {8, -1}, {4, 0}, {8, 1}}) {
+        SCOPED_TRACE(std::to_string(compression) + (watermark ? " watermark " : " ") + std::to_string(threads) +
+                     " given " + std::to_string(given));
+        RefuseThreadsAfter(given);
         TempFolder out;
         ConversionSettings settings = testing::DefaultSettings();
         settings.filenameMask = "%n%_%filename%.%ext%";
@@ -63,6 +69,7 @@ TEST(ConversionWorker, SameFilesAndNamesWhateverTheThreadCount) {
           settings.imageXOffset = settings.imageYOffset = 0;
         }
         EXPECT_EQ(ConversionWorker(runOptions, settings, job, nullptr, progress), 6);
+        RefuseThreadsAfter(-1);
         EXPECT_EQ(job.sequenceNumber, 7);
         const std::map<std::string, std::string> files = Contents(out);
         EXPECT_EQ(files.size(), 6u);

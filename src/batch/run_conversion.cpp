@@ -1,11 +1,10 @@
 #include "batch/run_conversion.h"
 
-#include <thread>
-
 #include "batch/conversion_worker.h"
 #include "batch/input_collection.h"
 #include "batch/validation.h"
 #include "platform/console.h"
+#include "platform/threads.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {
@@ -19,9 +18,9 @@ void RunConversion(bool quiet, const RunOptions& runOptions, const ConversionSet
     if (!quiet) PrintLine(CatalogueText(catalogue, "General", "Converting"));
     ConversionProgress progress;
     progress.running = true;
-    // One worker; the main thread only waits for it.
-    std::thread worker([&] { ConversionWorker(runOptions, settings, job, font, progress); });
-    worker.join();
+    // One worker; the main thread only waits for it, or is the worker itself
+    // when the system gives no thread.
+    RunOnOwnThread([&] { ConversionWorker(runOptions, settings, job, font, progress); });
     int32_t converted;
     {
       std::lock_guard<std::mutex> lock(progress.mutex);

@@ -74,6 +74,7 @@ const char* const kCatalogueData[] = {
     "Invalid input folder", "Invalid input folder",
     "Invalid input list", "Invalid input list",
     "Invalid threads value", "Invalid threads value",
+    "Unreadable folder", "Unreadable folder: %s1%",
 
     "_END_", "",
 };
