@@ -1,6 +1,7 @@
 // Build tool: writes the manual page from its hand-written template with the
-// generated OPTIONS section put in, and the bash completion script.
-//   jpg2dds_docs TEMPLATE MANUAL_PAGE COMPLETION_SCRIPT
+// generated OPTIONS section put in, the bash completion script and the
+// package's copyright file.
+//   jpg2dds_docs TEMPLATE RELEASE_DATE MANUAL_PAGE COMPLETION_SCRIPT COPYRIGHT_FILE
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -8,6 +9,7 @@
 
 #include "app/program_identity.h"
 #include "docs/bash_completion.h"
+#include "docs/debian_copyright.h"
 #include "docs/manual_options.h"
 #include "docs/roff_text.h"
 #include "settings/conversion_settings.h"
@@ -34,8 +36,8 @@ bool WriteText(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: jpg2dds_docs TEMPLATE MANUAL_PAGE COMPLETION_SCRIPT\n";
+  if (argc != 6) {
+    std::cerr << "usage: jpg2dds_docs TEMPLATE RELEASE_DATE MANUAL_PAGE COMPLETION_SCRIPT COPYRIGHT_FILE\n";
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -51,11 +53,13 @@ int main(int argc, char** argv) {
   jpg2dds::ConversionSettings defaults;
   jpg2dds::ApplyDefaults(defaults, jpg2dds::DefaultsVariant::kConsole, 0, 0);
   if (!ReplaceAll(text, "@VERSION@", jpg2dds::RoffText(jpg2dds::VersionText())) ||
+      !ReplaceAll(text, "@DATE@", argv[2]) ||
       !ReplaceAll(text, "@OPTIONS@\n", jpg2dds::ManualOptionsSection(defaults))) {
-    std::cerr << "jpg2dds_docs: " << argv[1] << " lacks @VERSION@ or an @OPTIONS@ line\n";
+    std::cerr << "jpg2dds_docs: " << argv[1] << " lacks @VERSION@, @DATE@ or an @OPTIONS@ line\n";
     return 1;
   }
-  if (!WriteText(argv[2], text) || !WriteText(argv[3], jpg2dds::BashCompletionScript())) {
+  if (!WriteText(argv[3], text) || !WriteText(argv[4], jpg2dds::BashCompletionScript()) ||
+      !WriteText(argv[5], jpg2dds::DebianCopyrightText())) {
     std::cerr << "jpg2dds_docs: cannot write the output files\n";
     return 1;
   }

@@ -3,6 +3,7 @@
 // named twice or meeting at one output name, and the lines of each.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e_support.h"
@@ -63,13 +65,13 @@ uint32_t DdsWidth(const std::string& path) {
 }
 
 // A photo shoot copied from a camera card: upper-case names with blanks,
-// dated subfolders, an empty file, a PNG, a link to a file and a link back
-// to one of its own folders.
+// dated subfolders, an empty file, a PNG, a link to a photo kept elsewhere
+// and a link back to one of its own folders.
 class BatchRun : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* folder : {"shoot", "shoot/2019.08 trip", "shoot/day 2", "shoot/day 2/deep", "shoot/photoshoot",
-                               "out"}) {
+                               "out", "kept"}) {
       ASSERT_EQ(mkdir(dir_.File(folder).c_str(), 0755), 0) << folder;
     }
     e2e::WriteJpeg(dir_.File("shoot/IMG 0001.JPG"), 24, 16);
@@ -80,7 +82,8 @@ class BatchRun : public ::testing::Test {
     e2e::WriteJpeg(dir_.File("shoot/day 2/c.jpg"), 8, 8);
     e2e::WriteJpeg(dir_.File("shoot/day 2/deep/d.jpe"), 8, 8);
     e2e::WriteJpeg(dir_.File("shoot/photoshoot/e.jpg"), 8, 8);
-    ASSERT_EQ(symlink("b.jpeg", dir_.File("shoot/alias.jpg").c_str()), 0);
+    e2e::WriteJpeg(dir_.File("kept/favourite.jpg"), 12, 12);
+    ASSERT_EQ(symlink("../kept/favourite.jpg", dir_.File("shoot/alias.jpg").c_str()), 0);
     ASSERT_EQ(symlink("day 2", dir_.File("shoot/link").c_str()), 0);
   }
   // Runs in the temporary folder, so relative inputs are read from there.
@@ -186,9 +189,9 @@ TEST_F(BatchRun, ListsFromAFileAndStandardInput) {
   EXPECT_EQ(DdsFilesBelow(dir_.path()), (Lines{"shoot/b.dds", "shoot/day 2/c.dds", "top.dds"}));
 }
 
-// A path named twice is converted once; two different inputs that come to one
-// output name: the later one is Not OK and the earlier one's file stays. A
-// file from before the run is replaced as always.
+// A file named twice, however spelt, is converted once; two different
+// inputs that come to one output name: the later one is Not OK and the
+// earlier one's file stays. A file from before the run is replaced as always.
 TEST_F(BatchRun, DuplicatesAndTwoInputsWithOneOutputName) {
   const std::string out = dir_.File("out");
   ASSERT_EQ(mkdir(dir_.File("other").c_str(), 0755), 0);
@@ -196,22 +199,22 @@ TEST_F(BatchRun, DuplicatesAndTwoInputsWithOneOutputName) {
   e2e::WriteBytes(out + "/b.dds", "from an earlier run");
   const std::string piped = "shoot/b.jpeg\n./shoot/b.jpeg\nother/b.jpg\n";
   Lines lines = Run({"--input-folder=shoot", "-i", "shoot/b.jpeg", "--input-list=-", "-o", out, "-d"}, &piped).lines;
-  EXPECT_EQ(Starting(lines, "Import complete"), Lines{"Import complete, new files added: 5"});
+  EXPECT_EQ(Starting(lines, "Import complete"), Lines{"Import complete, new files added: 4"});
   EXPECT_EQ(Starting(lines, "Processing: "),
             (Lines{"Processing: shoot/IMG 0001.JPG", "Processing: shoot/alias.jpg", "Processing: shoot/b.jpeg",
-                   "Processing: ./shoot/b.jpeg", "Processing: other/b.jpg"}));
+                   "Processing: other/b.jpg"}));
   EXPECT_EQ(Starting(lines, "Saving As: ").back(), "Saving As: " + out + "/b.dds");
   EXPECT_EQ(Starting(lines, "OK"), (Lines{"OK", "OK", "OK"}));
-  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK", "Not OK"}));
-  EXPECT_EQ(lines.back(), "Files converted: 3 of 5");
+  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK"}));
+  EXPECT_EQ(lines.back(), "Files converted: 3 of 4");
   EXPECT_EQ(FilesBelow(out), (Lines{"IMG 0001.dds", "alias.dds", "b.dds"}));
   EXPECT_EQ(DdsWidth(out + "/b.dds"), 16u);  // shoot/b.jpeg's, not other/b.jpg's
 
-  // Without -o: three spellings of one output file next to the input.
+  // Without -o: three spellings of one file, converted next to it once.
   const std::string spellings = "shoot/b.jpeg\nshoot//b.jpeg\nshoot/../shoot/b.jpeg\n";
   lines = Run({"--input-list=-", "-d", "-q"}, &spellings).lines;
   EXPECT_EQ(Starting(lines, "OK"), Lines{"OK"});
-  EXPECT_EQ(Starting(lines, "Not OK"), (Lines{"Not OK", "Not OK"}));
+  EXPECT_EQ(Starting(lines, "Not OK"), Lines{});
   EXPECT_EQ(DdsFilesBelow(dir_.File("shoot")), Lines{"b.dds"});
 }
 
@@ -263,13 +266,109 @@ TEST_F(BatchRun, TheSummaryCountsEveryInput) {
                           "Conversion complete", "Files converted: 3 of 4"}));
 }
 
+// One photo named several ways (again, with "./" or "//", by another input
+// folder, a hard or a symbolic link) is taken once, by its first naming with
+// its subfolder and output folder: "Files converted: N of N".
+TEST(NamedSeveralWays, OnePhotoIsTakenOnce) {
+  TempDir dir;
+  for (const char* folder : {"p", "p/sub", "q", "out"}) ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0);
+  for (const char* photo : {"p/a0.jpg", "p/a1.jpg", "p/sub/z.jpg"}) e2e::WriteJpeg(dir.File(photo), 8, 8);
+  ASSERT_EQ(link(dir.File("p/a0.jpg").c_str(), dir.File("q/hard.jpg").c_str()), 0);
+  ASSERT_EQ(symlink("../p/a0.jpg", dir.File("q/soft.jpg").c_str()), 0);
+  const struct {
+    Lines args;
+    std::string list, summary;
+    Lines written;  // below the temporary folder
+  } cases[] = {
+      {{"--input-list=-", "-o", "out"}, "p/a0.jpg\n./p/a0.jpg\np//a0.jpg\n", "1 of 1", {"out/a0.dds"}},
+      {{"--input-folder=p", "--input-folder=./p", "-o", "out"}, "", "2 of 2", {"out/a0.dds", "out/a1.dds"}},
+      {{"--input-list=-", "-o", "out"}, "q/soft.jpg\nq/hard.jpg\np/a0.jpg\n", "1 of 1", {"out/soft.dds"}},
+      {{"--input-list=-"}, "q/hard.jpg\np/a0.jpg\n", "1 of 1", {"q/hard.dds"}},
+      {{"--input-folder=p", "--recursive", "--input-list=-", "-o", "out"}, "p/sub/z.jpg\n", "3 of 3",
+       {"out/a0.dds", "out/a1.dds", "out/sub/z.dds"}},
+      {{"-i", "p/a0.jpg", "-o", "out"}, "", "1 of 1", {"out/a0.dds"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args) + " " + c.list);
+    Lines args = c.args;
+    std::replace(args.begin(), args.end(), std::string("out"), dir.File("out"));
+    EXPECT_EQ(RunJpg2ddsWithInput(args, c.list, dir.path()).lines.back(), "Files converted: " + c.summary);
+    EXPECT_EQ(DdsFilesBelow(dir.path()), c.written);
+    for (const std::string& file : c.written) std::filesystem::remove(dir.File(file));
+  }
+}
+
+// Subfolders an ordinary user cannot list or enter (modes 000, 0744, 0711)
+// get a line each, in every mode, and the run goes on with what it can read.
+TEST(UnreadableSubfolders, EachGetsALineInEveryMode) {
+  std::vector<std::string> user;
+  if (!e2e::OrdinaryUser(user)) GTEST_SKIP() << "no way to run as an ordinary user";
+  TempDir dir;
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  for (const char* folder : {"in", "in/a000", "in/b0744", "in/c0711", "out"}) {
+    ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0) << folder;
+  }
+  ASSERT_EQ(chmod(dir.File("out").c_str(), 0777), 0);
+  for (const char* photo : {"in/a000/x.jpg", "in/b0744/x.jpg", "in/c0711/x.jpg", "in/d.jpg"}) {
+    e2e::WriteJpeg(dir.File(photo), 8, 8);
+  }
+  for (const auto& [folder, mode] : {std::pair{"in/a000", 0}, {"in/b0744", 0744}, {"in/c0711", 0711}}) {
+    ASSERT_EQ(chmod(dir.File(folder).c_str(), static_cast<mode_t>(mode)), 0);
+  }
+  const Lines unreadable = {"Unreadable folder: in/a000", "Unreadable folder: in/b0744", "Unreadable folder: in/c0711"};
+  for (const Lines& mode : {Lines{}, Lines{"-q"}, Lines{"-d"}}) {
+    SCOPED_TRACE(::testing::PrintToString(mode));
+    Lines args = {"--input-folder=in", "--recursive", "-o", dir.File("out")};
+    args.insert(args.end(), mode.begin(), mode.end());
+    const e2e::RunResult result = e2e::RunJpg2ddsInShell("sh", "true", args, dir.path(), user);
+    EXPECT_EQ(Starting(result.lines, "Unreadable folder: "), unreadable);
+    if (mode == Lines{"-q"}) {
+      EXPECT_EQ(result.lines, unreadable);
+    } else {
+      EXPECT_EQ(result.lines.back(), "Files converted: 1 of 1");
+    }
+    EXPECT_EQ(e2e::ListFolder(dir.File("out")), Lines{"d.dds"});
+    std::filesystem::remove(dir.File("out/d.dds"));
+  }
+}
+
+// Another user's links in a shared output folder (mode 1777, as /tmp): a
+// kept subfolder that is a link fails its photos, nothing is written through
+// it; an output name that is a link is replaced, never written through. The
+// -o folder itself may be a link: the user chose it.
+TEST(SharedOutputFolder, PlantedLinksAreNeverFollowed) {
+  TempDir dir;
+  for (const char* folder : {"photos", "photos/sub", "photos/new", "shared", "victim"}) {
+    ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0) << folder;
+  }
+  ASSERT_EQ(chmod(dir.File("shared").c_str(), 01777), 0);
+  for (const char* photo : {"photos/a.jpg", "photos/sub/b.jpg", "photos/new/c.jpg"}) {
+    e2e::WriteJpeg(dir.File(photo), 8, 8);
+  }
+  for (const char* name : {"victim/a.dds", "victim/b.dds"}) e2e::WriteBytes(dir.File(name), name);
+  ASSERT_EQ(symlink("../victim", dir.File("shared/sub").c_str()), 0);
+  ASSERT_EQ(symlink("../victim/a.dds", dir.File("shared/a.dds").c_str()), 0);
+  ASSERT_EQ(symlink("shared", dir.File("chosen").c_str()), 0);
+  const Lines lines =
+      RunJpg2dds({"--input-folder=photos", "--recursive", "-o", dir.File("chosen"), "-d", "-q"}, dir.path()).lines;
+  EXPECT_EQ(Starting(lines, "Processing: ").back(), "Processing: photos/sub/b.jpg");
+  EXPECT_EQ(Starting(lines, "OK").size(), 2u);
+  EXPECT_EQ(lines.back(), "Not OK");
+  EXPECT_EQ(e2e::ListFolder(dir.File("victim")), (Lines{"a.dds", "b.dds"}));
+  EXPECT_EQ(e2e::ReadBytes(dir.File("victim/a.dds")) + e2e::ReadBytes(dir.File("victim/b.dds")),
+            "victim/a.ddsvictim/b.dds");
+  struct stat st {};
+  EXPECT_TRUE(lstat(dir.File("shared/a.dds").c_str(), &st) == 0 && S_ISREG(st.st_mode));
+  EXPECT_EQ(e2e::ReadBytes(dir.File("shared/new/c.dds")).substr(0, 4), "DDS ");
+}
+
 }  // namespace
 
 namespace {
 
 // Everything a run writes on a terminal (a pseudo-terminal, as a shell in a
 // terminal window gives it), with no line feeds translated.
-std::string RunOnTerminal(const Lines& args, const std::string& workDir) {
+std::string RunOnTerminal(const Lines& args, const std::string& workDir, int columns = 0) {
   int master = posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return "(no terminal)";
   const std::string slaveName = ptsname(master);
@@ -281,6 +380,10 @@ std::string RunOnTerminal(const Lines& args, const std::string& workDir) {
     tcgetattr(slave, &mode);
     cfmakeraw(&mode);
     tcsetattr(slave, TCSANOW, &mode);
+    winsize size{};
+    size.ws_row = 24;
+    size.ws_col = static_cast<unsigned short>(columns);
+    ioctl(slave, TIOCSWINSZ, &size);
     int devnull = open("/dev/null", O_RDWR);
     dup2(devnull, 0);
     dup2(slave, 1);
@@ -352,6 +455,17 @@ TEST_F(BatchRun, StatusLineOnlyOnATerminal) {
   // Quiet and debug runs print no such line.
   EXPECT_EQ(RunOnTerminal({"--input-folder=shoot", "-o", dir_.File("out"), "-d"}, dir_.path()).find("[1/3]"),
             std::string::npos);
+}
+
+// Names that would steer the terminal are shown escaped, and a long one is
+// cut to fit the terminal's width.
+TEST_F(BatchRun, StatusLineShowsNamesEscapedAndFitted) {
+  ASSERT_EQ(mkdir(dir_.File("odd").c_str(), 0755), 0);
+  e2e::WriteJpeg(dir_.File("odd/\x1B[31mred\n.jpg"), 8, 8);
+  e2e::WriteJpeg(dir_.File("odd/" + std::string(60, 'n') + ".jpg"), 8, 8);
+  const std::string shown = RunOnTerminal({"--input-folder=odd", "-o", dir_.File("out")}, dir_.path(), 30);
+  EXPECT_NE(shown.find("\r[1/2] \\033[31mred\\012.jpg\x1B[K"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("\r[2/2] nnnnnnnnnn...nnnnnn.jpg\x1B[K"), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -350,11 +350,14 @@ TEST(ConversionPause, PromptIsPrintedEvenWhenQuiet) {
 
 namespace {
 
-// Phone and camera sizes whose DDS length is a multiple of 256 bytes, which
-// DevIL's save reports as nothing written.
+// Photos whose DDS length is a multiple of 256 bytes, which DevIL's save
+// reports as nothing written, as phones shape them (4:3 both ways, 16:9) and
+// others: 4032 x 3024 and 8064 x 6048 are such sizes too, but cost seconds
+// and half a gigabyte for nothing these do not test (the writer's own test
+// sweeps every size up to 48 x 48).
 TEST(ConversionSizes, PhoneSizedPhotosConvert) {
   TempDir dir;
-  const int sizes[][2] = {{4032, 3024}, {3024, 4032}, {4080, 3060}, {8064, 6048}, {60, 40}, {29, 1}};
+  const int sizes[][2] = {{196, 147}, {147, 196}, {652, 489}, {688, 387}, {60, 40}, {29, 1}};
   for (const auto& size : sizes) {
     const std::string name = std::to_string(size[0]) + "x" + std::to_string(size[1]);
     SCOPED_TRACE(name);

@@ -20,7 +20,8 @@
 namespace e2e {
 
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir, long fileSizeLimit,
-                     const std::vector<int>& closedFds, long addressSpaceLimit, int standardInput) {
+                     const std::vector<int>& closedFds, long addressSpaceLimit, int standardInput,
+                     const std::vector<std::string>& launcher) {
   Running run;
   int pipeFds[2];
   if (pipe(pipeFds) != 0) {
@@ -56,13 +57,13 @@ Running StartJpg2dds(const std::vector<std::string>& args, const std::string& wo
       setrlimit(RLIMIT_AS, &limit);
     }
     for (int fd : closedFds) close(fd);
+    std::vector<std::string> copy = launcher;
+    copy.push_back(JPG2DDS_BINARY);
+    copy.insert(copy.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    std::string program = JPG2DDS_BINARY;
-    argv.push_back(program.data());
-    std::vector<std::string> copy = args;
     for (std::string& a : copy) argv.push_back(a.data());
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execvp(argv[0], argv.data());
     _exit(127);
   }
   close(pipeFds[1]);
@@ -145,6 +146,23 @@ RunResult RunJpg2ddsWithInput(const std::vector<std::string>& args, const std::s
   Running run = StartJpg2dds(args, workDir, -1, {}, -1, fds[0]);
   close(fds[0]);
   return Finish(run);
+}
+
+RunResult RunJpg2ddsInShell(const std::string& shell, const std::string& setup, const std::vector<std::string>& args,
+                            const std::string& workDir, const std::vector<std::string>& prefix) {
+  std::vector<std::string> launcher = prefix;
+  launcher.insert(launcher.end(), {shell, "-c", setup + "; exec \"$0\" \"$@\""});
+  Running run = StartJpg2dds(args, workDir, -1, {}, -1, -1, launcher);
+  return Finish(run);
+}
+
+bool OrdinaryUser(std::vector<std::string>& prefix) {
+  prefix.clear();
+  if (geteuid() != 0) return true;
+  if (access("/usr/bin/setpriv", X_OK) != 0) return false;
+  // The lock then lives in /tmp under nobody's user id.
+  prefix = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "env", "-u", "XDG_RUNTIME_DIR"};
+  return true;
 }
 
 TempDir::TempDir() {

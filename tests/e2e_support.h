@@ -26,9 +26,11 @@ struct Running {
 
 // Starts jpg2dds as RunJpg2dds does, without waiting for it. A
 // `standardInput` of 0 or more is its standard input instead of /dev/null.
+// A `launcher` (a command and its arguments) is run instead, with the
+// jpg2dds binary and `args` after it.
 Running StartJpg2dds(const std::vector<std::string>& args, const std::string& workDir = "",
                      long fileSizeLimit = -1, const std::vector<int>& closedFds = {}, long addressSpaceLimit = -1,
-                     int standardInput = -1);
+                     int standardInput = -1, const std::vector<std::string>& launcher = {});
 
 // Reads what arrives within the time; false at the end of the output.
 bool ReadOutputFor(Running& run, int milliseconds);
@@ -55,6 +57,18 @@ RunResult RunJpg2dds(const std::vector<std::string>& args, const std::string& wo
 // into the pipe (at most 64 KiB).
 RunResult RunJpg2ddsWithInput(const std::vector<std::string>& args, const std::string& input,
                               const std::string& workDir = "");
+
+// Runs jpg2dds as a shell line does: `SHELL -c 'SETUP; exec "$0" "$@"'
+// jpg2dds ARGS...`, e.g. "sh" with "ulimit -v 61440", or "bash" with
+// "ulimit -u 3" (dash has no -u). `prefix`, when given, runs the shell (see
+// OrdinaryUser).
+RunResult RunJpg2ddsInShell(const std::string& shell, const std::string& setup, const std::vector<std::string>& args,
+                            const std::string& workDir = "", const std::vector<std::string>& prefix = {});
+
+// The command prefix that runs a command as an ordinary user: nothing when
+// the tests run as one; as root, nobody by setpriv, without root's lock
+// folder. False when root has no way to become one.
+bool OrdinaryUser(std::vector<std::string>& prefix);
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.

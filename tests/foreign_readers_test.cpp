@@ -34,26 +34,29 @@ TEST(ForeignReaders, PillowAndImageMagickOpenEveryCompression) {
     const char* pillowTile;  // what Pillow decodes the pixels with
     const char* magickCompression;
   } cases[] = {{"auto", "bcn 1", "DXT1"}, {"dxt1", "bcn 1", "DXT1"}, {"dxt5", "bcn 3", "DXT5"}, {"none", "raw", "None"}};
+  // Each reader is started once for all the files: its start-up is most of its time.
+  std::string files, pillowSays, magickSays;
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.keyword);
     const std::string dds = dir.File(std::string(c.keyword) + ".dds");
     e2e::RunJpg2dds({"-i", dir.File("photo.jpg"), "-o", dir.path(), "-q", "--dds-compression=" + std::string(c.keyword),
                      "--filename-mask=" + std::string(c.keyword) + ".dds"});
-    if (pillow) {
-      const std::string script =
-          "from PIL import Image\n"
-          "im = Image.open('" + dds + "'); im.load()\n"
-          "print(im.format, im.size[0], im.size[1])";
-      EXPECT_EQ(Output("/usr/bin/python3 -c \"" + script + "\""), "DDS 90 60\n");
-      const std::string tile = Output("/usr/bin/python3 -c \"from PIL import Image; t = Image.open('" + dds +
-                                      "').tile[0]; print(t[0], *(t[3][:1] if t[0] == 'bcn' else []))\"");
-      EXPECT_EQ(tile, std::string(c.pillowTile) + "\n");
-    }
-    if (magick) {
-      EXPECT_EQ(Output("identify -format '%m %w %h' '" + dds + "'"), "DDS 90 60");
-      EXPECT_NE(Output("identify -verbose '" + dds + "'").find("Compression: " + std::string(c.magickCompression)),
-                std::string::npos);
-    }
+    files += " '" + dds + "'";
+    pillowSays += "DDS 90 60 " + std::string(c.pillowTile) + "\n";
+    magickSays += "DDS 90 60 " + std::string(c.magickCompression) + "\n";
+  }
+  if (pillow) {
+    // The tile is read before loading, which empties it.
+    const std::string script =
+        "import sys\n"
+        "from PIL import Image\n"
+        "for name in sys.argv[1:]:\n"
+        "    t = Image.open(name).tile[0]\n"
+        "    im = Image.open(name); im.load()\n"
+        "    print(im.format, im.size[0], im.size[1], t[0], *(t[3][:1] if t[0] == 'bcn' else []))";
+    EXPECT_EQ(Output("/usr/bin/python3 -c \"" + script + "\"" + files), pillowSays);
+  }
+  if (magick) {
+    EXPECT_EQ(Output("identify -format '%m %w %h %C\\n'" + files), magickSays);
   }
 }
 

@@ -1,5 +1,6 @@
 // What a shell does around a run: a pipe whose reader goes away, closed
 // standard streams, signals that end the process, a file size limit.
+#include <fnmatch.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,7 +28,16 @@ using Lines = std::vector<std::string>;
 bool HasTemporaryFile(const std::string& folder) {
   Lines names = e2e::ListFolder(folder);
   return std::any_of(names.begin(), names.end(),
-                     [](const std::string& n) { return n.compare(0, 6, "tessel") == 0; });
+                     [](const std::string& n) { return n.find("tessel") != std::string::npos; });
+}
+
+// The worker's lines "OK" and "Not OK" of a debug run, in order.
+Lines Verdicts(const e2e::RunResult& result) {
+  Lines verdicts;
+  for (const std::string& line : result.lines) {
+    if (line == "OK" || line == "Not OK") verdicts.push_back(line);
+  }
+  return verdicts;
 }
 
 // The worker's line for the one file of a debug run.
@@ -49,8 +59,9 @@ bool HasEnded(const Running& run) {
 TEST(ShellPipe, ReaderThatGoesAwayNeitherEndsTheRunNorLosesTheFile) {
   TempDir dir;
   const std::string input = dir.File("pic.jpg");
-  // Big enough that the lines after the conversion come long after the close.
-  e2e::WriteJpeg(input, 1024, 1024);
+  // Big enough that the lines after the conversion come long after the close
+  // (tens of milliseconds), small enough for 18 runs.
+  e2e::WriteJpeg(input, 512, 512);
   for (const Lines& mode : {Lines{}, Lines{"-d"}}) {
     for (int linesRead = 0; linesRead <= 8; ++linesRead) {
       SCOPED_TRACE((mode.empty() ? "plain, " : "debug, ") + std::to_string(linesRead) + " lines read");
@@ -95,14 +106,16 @@ TEST(ShellStreams, ClosedStandardStreamsReceiveNothingOfOurs) {
 }
 
 // Ctrl-C, kill, a closed terminal or Ctrl-\\ while the file is written: the
-// temporary file goes, and the process still ends by that signal.
+// temporary file goes, and the process still ends by that signal. `kill -9`
+// leaves it, in the output folder, under a name that neither a shell's
+// "*.dds" nor `find -name '*.dds'` takes for a texture.
 TEST(ShellSignals, EndingSignalRemovesTheTemporaryFile) {
   TempDir dir;
   const std::string input = dir.File("pic.jpg");
   e2e::WriteJpeg(input, 3000, 3000);
   const std::string out = dir.File("out");
   ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
     SCOPED_TRACE(strsignal(signal));
     for (const std::string& name : e2e::ListFolder(out)) unlink((out + "/" + name).c_str());
     Running run = StartJpg2dds({"-i", input, "-o", out, "-q"}, dir.path());
@@ -118,7 +131,14 @@ TEST(ShellSignals, EndingSignalRemovesTheTemporaryFile) {
     EXPECT_TRUE(sent) << "no temporary file seen";
     FinishJpg2dds(run);
     EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == signal) << "wait status " << run.status;
-    EXPECT_FALSE(HasTemporaryFile(out)) << e2e::ListFolder(out).front();
+    if (signal != SIGKILL) {
+      EXPECT_FALSE(HasTemporaryFile(out)) << e2e::ListFolder(out).front();
+    }
+    for (const std::string& name : e2e::ListFolder(out)) {
+      if (name == "pic.dds") continue;  // renamed just before the signal came
+      EXPECT_NE(fnmatch("*.dds", name.c_str(), FNM_PERIOD), 0) << name;
+      EXPECT_NE(fnmatch("*.dds", name.c_str(), 0), 0) << name;
+    }
   }
 }
 
@@ -144,6 +164,77 @@ TEST(ShellLimits, FileSizeLimitFailsTheFileLikeAFullDisk) {
     }
     EXPECT_EQ(e2e::ListFolder(dir.path()), (Lines{"pic.dds", "pic.jpg"}));
   }
+}
+
+// `ulimit -v`: a photo that does not fit into the memory there is fails
+// alone ("Not OK", nothing left behind or printed on standard error); the
+// next one is written as without the limit, on one thread or several, by
+// either encoder. So is a file of a few pixels and 26 MB of comments.
+TEST(ShellLimits, MemoryLimitFailsOnlyThePhotoThatDoesNotFit) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address space limit";
+#else
+  TempDir dir;
+  e2e::WriteJpeg(dir.File("large.jpg"), 6000, 4000);  // 72 MB decoded
+  e2e::WriteJpeg(dir.File("small.jpg"), 64, 48);
+  const std::string small = e2e::ReadBytes(dir.File("small.jpg"));
+  std::string comments = small.substr(0, 2);
+  for (int i = 0; i < 400; ++i) comments += "\xFF\xFE\xFF\xFF" + std::string(65533, 'c');
+  e2e::WriteBytes(dir.File("comments.jpg"), comments + small.substr(2));
+  const std::string out = dir.File("out");
+  ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
+  for (const char* compression : {"--dds-compression=auto", "--dds-compression=dxt1"}) {
+    ASSERT_EQ(e2e::RunJpg2dds({"-i", dir.File("small.jpg"), "-o", out, "-q", compression}).exitCode, 0);
+    const std::string unlimited = e2e::ReadBytes(out + "/small.dds");
+    for (const char* threads : {"--threads=1", "--threads=4"}) {
+      SCOPED_TRACE(std::string(compression) + " " + threads);
+      unlink((out + "/small.dds").c_str());
+      const bool one = threads[10] == '1';  // side by side, the comments would compete with the small photo
+      e2e::WriteBytes(dir.File("list.txt"), std::string("large.jpg\n") + (one ? "comments.jpg\n" : "") + "small.jpg\n");
+      const e2e::RunResult result = e2e::RunJpg2ddsInShell(
+          "sh", "ulimit -v 61440", {"--input-list=list.txt", "-o", out, "-d", "-q", compression, threads}, dir.path());
+      EXPECT_EQ(result.exitCode, 0);
+      EXPECT_EQ(result.err, "");
+      EXPECT_EQ(Verdicts(result), one ? (Lines{"Not OK", "Not OK", "OK"}) : (Lines{"Not OK", "OK"}));
+      EXPECT_EQ(e2e::ListFolder(out), Lines{"small.dds"});
+      EXPECT_TRUE(e2e::ReadBytes(out + "/small.dds") == unlimited);
+    }
+  }
+#endif
+}
+
+// `ulimit -u` as an ordinary user: threads that cannot start are done
+// without, down to the one the run began on; every photo is converted, byte
+// for byte as without the limit.
+TEST(ShellLimits, ProcessLimitConvertsEverythingOnTheThreadsThereAre) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the leak checker needs a thread of its own at the end";
+#else
+  std::vector<std::string> user;
+  if (!e2e::OrdinaryUser(user)) GTEST_SKIP() << "no way to run as an ordinary user";
+  TempDir dir;
+  const std::string out = dir.File("out");
+  for (const char* folder : {"in", "out"}) ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0777), 0);
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755) | chmod(out.c_str(), 0777), 0);
+  for (int i = 0; i < 3; ++i) {
+    e2e::WriteJpeg(dir.File("in/" + std::to_string(i) + ".jpg"), 300 + 50 * i, 200, 0x336699 * i);
+  }
+  for (const char* compression : {"--dds-compression=auto", "--dds-compression=dxt1"}) {
+    std::vector<std::string> unlimited;
+    for (const char* limit : {"true", "ulimit -u 1", "ulimit -u 2", "ulimit -u 3"}) {
+      SCOPED_TRACE(std::string(compression) + ", " + limit);
+      for (const std::string& name : e2e::ListFolder(out)) unlink((out + "/" + name).c_str());
+      const e2e::RunResult result = e2e::RunJpg2ddsInShell(
+          "bash", limit, {"--input-folder=" + dir.File("in"), "-o", out, compression, "--threads=8"}, "", user);
+      EXPECT_EQ(result.err, "");
+      EXPECT_EQ(result.lines.back(), "Files converted: 3 of 3");
+      std::vector<std::string> files;
+      for (const std::string& name : e2e::ListFolder(out)) files.push_back(name + e2e::ReadBytes(out + "/" + name));
+      if (unlimited.empty()) unlimited = files;
+      EXPECT_TRUE(files.size() == 3 && files == unlimited);
+    }
+  }
+#endif
 }
 
 }  // namespace

@@ -50,6 +50,9 @@ struct ConversionJob {
   bool recursiveFolders = false;  // a folder's subfolders count too
   bool ownOutputFolders = false;  // no -o: files go next to what named them
   InputList inputList;
+  // Subfolders of the input folders that could not be listed or entered,
+  // as input collection met them.
+  std::vector<std::string> unreadableFolders;
   // Shared by copies of the job; InitConversionJob makes a fresh one. A job
   // without one keeps no record and lets every output path be written.
   std::shared_ptr<WrittenOutputs> writtenOutputs;

@@ -1,7 +1,9 @@
 #include "batch/conversion_worker.h"
 
 #include <algorithm>
-#include <thread>
+#include <climits>
+#include <cstdio>
+#include <new>
 #include <vector>
 
 #include "batch/up_to_date.h"
@@ -12,6 +14,8 @@
 #include "platform/parallel_for.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "platform/text_case.h"
+#include "platform/threads.h"
 
 namespace jpg2dds {
 namespace {
@@ -43,7 +47,7 @@ void AnnounceEntry(const RunContext& run, int32_t n, const ConversionJob& job) {
     run.progress.currentFilePath = job.currentInputFile;
   }
   if (run.statusLine) {
-    ShowStatusLine(StatusLineText(n, run.total, job.currentInputFile));
+    ShowStatusLine(StatusLineText(n, run.total, job.currentInputFile, TerminalColumns()));
     run.progress.statusLineShown = true;
   }
   if (run.debug) PrintLine("Processing: " + job.currentInputFile);
@@ -55,15 +59,14 @@ std::string SkipTarget(const RunContext& run, ConversionJob& job) {
   return run.skipUpToDate ? UpToDateOutput(run.settings, job) : std::string();
 }
 
-// The end of a file's turn: its result lines, its report, and what a
-// written file changes for the files after it.
+// The end of a file's turn: its result lines, and what a written file
+// changes for the files after it.
 void ConcludeEntry(const RunContext& run, const FileResult& result, ConversionJob& job) {
   const bool ok = result.status == FileStatus::kConverted;
   if (run.debug) {
     PrintLine("Saving As: " + job.currentOutputPath);
     PrintLine(ok ? "OK" : result.status == FileStatus::kSkipped ? run.skippedLine : "Not OK");
   }
-  ReportInput(run.report, job.currentInputFile, result);
   if (ok) {
     job.randomNumber = RandomInRange(1, 99999);
     ++job.sequenceNumber;
@@ -78,11 +81,19 @@ int32_t ConvertOneAfterAnother(const RunContext& run, ConversionJob& job) {
     // A controller may clear running; it takes effect before the next entry.
     if (!run.progress.running) break;
     ++n;
-    BeginEntry(job, entry);
-    AnnounceEntry(run, n, job);
-    const std::string skipTo = SkipTarget(run, job);
-    const FileResult result = skipTo.empty() ? ConvertFile(run.settings, job, run.font) : SkipInput(job, skipTo);
-    ConcludeEntry(run, result, job);
+    // Memory that runs out fails the file (ConvertFile gives back what it
+    // took); the run goes on with the next one.
+    FileResult result;
+    try {
+      BeginEntry(job, entry);
+      AnnounceEntry(run, n, job);
+      const std::string skipTo = SkipTarget(run, job);
+      result = skipTo.empty() ? ConvertFile(run.settings, job, run.font) : SkipInput(job, skipTo);
+      ConcludeEntry(run, result, job);
+    } catch (const std::bad_alloc&) {
+      NoteFailure(result, FailureReason::kOutOfMemory);
+    }
+    ReportInput(run.report, entry.path, result);
     if (result.status == FileStatus::kConverted) ++converted;
   }
   return converted;
@@ -124,22 +135,42 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
         if (next >= count || !run.progress.running) break;
         i = next++;
       }
-      ConversionJob mine = start;
-      BeginEntry(mine, entries[i]);
-      // The up-to-date test names no counter, so it need not wait for the turn.
-      const std::string skipTo = SkipTarget(run, mine);
+      // Memory that runs out fails this file and no other: the turn passes
+      // on whatever happens.
+      ConversionJob mine;
       PreparedFile prepared;
-      if (!prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
+      std::string skipTo;
+      bool begun = false;
+      try {
+        mine = start;
+        BeginEntry(mine, entries[i]);
+        begun = true;
+        // The up-to-date test names no counter, so it need not wait for the turn.
+        skipTo = SkipTarget(run, mine);
+        if (!prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
+      } catch (const std::bad_alloc&) {
+        // Nothing prepared: the file fails in its turn.
+        prepared.result.reason = FailureReason::kOutOfMemory;
+      }
       WaitHelping(helpers, [&] { return turn == i; });
       // This file's turn: no other thread touches the run's job until the
       // turn passes on, which publishes what was done here.
-      TakeRunFields(mine, job);
-      AnnounceEntry(run, i + 1, mine);
-      if (prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
-      const FileResult result =
-          skipTo.empty() ? WritePreparedFile(prepared, run.settings, mine) : SkipInput(mine, skipTo);
-      ConcludeEntry(run, result, mine);
-      TakeRunFields(job, mine);
+      FileResult result;
+      try {
+        if (!begun) {
+          mine = start;
+          BeginEntry(mine, entries[i]);
+        }
+        TakeRunFields(mine, job);
+        AnnounceEntry(run, i + 1, mine);
+        if (prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
+        result = skipTo.empty() ? WritePreparedFile(prepared, run.settings, mine) : SkipInput(mine, skipTo);
+        ConcludeEntry(run, result, mine);
+        TakeRunFields(job, mine);
+      } catch (const std::bad_alloc&) {
+        NoteFailure(result, FailureReason::kOutOfMemory);
+      }
+      ReportInput(run.report, entries[i].path, result);
       {
         std::lock_guard<std::mutex> lock(helpers.mutex);
         if (result.status == FileStatus::kConverted) ++converted;
@@ -149,21 +180,77 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
     }
     UseTaskHelpers(nullptr);
   };
-  std::vector<std::thread> others;
-  for (int t = 1; t < std::min(threads, count); ++t) others.emplace_back(work);
+  // Threads the system refuses are done without: the files wait for one of
+  // those that run, the calling thread at least.
+  StartedThreads others;
+  StartThreads(others, std::min(threads, count) - 1, work);
   work();
-  for (std::thread& other : others) other.join();
+  JoinThreads(others);
   job.inputList = entries;
   return converted;
 }
 
+// A character of a name as the progress line shows it, and its columns.
+struct ShownCharacter {
+  std::string text;
+  int columns;
+};
+
+std::vector<ShownCharacter> ShownCharacters(const std::string& name) {
+  std::vector<ShownCharacter> shown;
+  for (size_t at = 0, length; (length = CharacterLength(name, at)) > 0; at += length) {
+    const int columns = CharacterColumns(name, at, length);
+    if (columns >= 0) {
+      shown.push_back({name.substr(at, length), columns});
+      continue;
+    }
+    std::string escaped;
+    for (size_t i = at; i < at + length; ++i) {
+      char octal[8];
+      std::snprintf(octal, sizeof octal, "\\%03o", static_cast<unsigned>(static_cast<unsigned char>(name[i])));
+      escaped += octal;
+    }
+    shown.push_back({escaped, static_cast<int>(escaped.size())});
+  }
+  return shown;
+}
+
+// The characters within `columns`: all of them, or as many from the start
+// and the end as fit around "...", which stands for the rest.
+std::string Fitted(const std::vector<ShownCharacter>& shown, int columns) {
+  int64_t width = 0;
+  for (const ShownCharacter& c : shown) width += c.columns;
+  std::string text;
+  if (width <= columns) {
+    for (const ShownCharacter& c : shown) text += c.text;
+    return text;
+  }
+  const int room = columns - 3;
+  if (room < 0) return text;
+  size_t head = 0, tail = shown.size();
+  int used = 0;
+  while (head < tail && used + shown[head].columns <= room / 2) used += shown[head++].columns;
+  while (tail > head && used + shown[tail - 1].columns <= room) used += shown[--tail].columns;
+  for (size_t i = 0; i < head; ++i) text += shown[i].text;
+  text += "...";
+  for (size_t i = tail; i < shown.size(); ++i) text += shown[i].text;
+  return text;
+}
+
 }  // namespace
 
-std::string StatusLineText(int32_t number, int32_t total, const std::string& path) {
+std::string StatusLineText(int32_t number, int32_t total, const std::string& path, int columns) {
   const std::string all = std::to_string(total);
   std::string current = std::to_string(number);
   if (current.size() < all.size()) current.insert(0, all.size() - current.size(), ' ');
-  return "[" + current + "/" + all + "] " + FileNamePart(path);
+  const std::string counter = "[" + current + "/" + all + "] ";
+  const std::vector<ShownCharacter> name = ShownCharacters(FileNamePart(path));
+  if (columns <= 0) return counter + Fitted(name, INT_MAX);
+  // A line that fills the last column makes some terminals wrap it, and the
+  // rewrite in place would then go to the wrong line.
+  const int room = columns - 1 - static_cast<int>(counter.size());
+  if (room < 0) return counter.substr(0, static_cast<size_t>(columns - 1));
+  return counter + Fitted(name, room);
 }
 
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,

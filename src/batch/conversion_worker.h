@@ -37,7 +37,11 @@ int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings&
                          const std::string& skippedLine);
 
 // "[ 37/500] name.jpg": the number of the file, right-aligned to the width
-// of the total, and the file's name without its folder.
-std::string StatusLineText(int32_t number, int32_t total, const std::string& path);
+// of the total, and the file's name without its folder. Characters of the
+// name that a terminal would act on are shown as octal escapes of their
+// bytes (ESC as \033), as is a byte that is not UTF-8. With a terminal of
+// `columns` columns (0: unknown) the line keeps off the last one, cutting
+// the middle out of the name; the counter stays whole.
+std::string StatusLineText(int32_t number, int32_t total, const std::string& path, int columns = 0);
 
 }  // namespace jpg2dds

@@ -5,16 +5,17 @@
 namespace jpg2dds {
 namespace {
 
-bool Walk(const std::string& folder, bool recursive, std::vector<FolderFile>& files) {
+bool Walk(const std::string& folder, bool recursive, std::vector<FolderFile>& files,
+          std::vector<std::string>& unreadable) {
   std::vector<FolderEntry> entries;
   if (!ListFolder(folder, entries)) return false;
   SortByName(entries);
   for (const FolderEntry& entry : entries) {
     const std::string path = folder + entry.name;
     if (entry.kind == FolderEntryKind::kFile) {
-      files.push_back(FolderFile{path, entry.size});
-    } else if (entry.kind == FolderEntryKind::kFolder && recursive) {
-      Walk(path + "/", recursive, files);
+      files.push_back(FolderFile{path, entry.size, entry.identity});
+    } else if (entry.kind == FolderEntryKind::kFolder && recursive && !Walk(path + "/", recursive, files, unreadable)) {
+      unreadable.push_back(path);
     }
   }
   return true;
@@ -32,9 +33,14 @@ void SortByName(std::vector<FolderEntry>& entries) {
             [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
 }
 
-bool FilesInFolder(const std::string& base, bool recursive, std::vector<FolderFile>& files) {
+bool FilesInFolder(const std::string& base, bool recursive, std::vector<FolderFile>& files,
+                   std::vector<std::string>& unreadable) {
   files.clear();
-  return Walk(base, recursive, files);
+  unreadable.clear();
+  if (Walk(base, recursive, files, unreadable)) return true;
+  files.clear();
+  unreadable.clear();
+  return false;
 }
 
 }  // namespace jpg2dds

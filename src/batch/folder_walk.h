@@ -11,6 +11,7 @@ namespace jpg2dds {
 struct FolderFile {
   std::string path;  // the folder as named, then the names below it
   int64_t size = 0;
+  FileIdentity identity;
 };
 
 // The folder as named with one "/" at its end: the text its files' paths
@@ -23,8 +24,11 @@ void SortByName(std::vector<FolderEntry>& entries);
 
 // The files directly in the folder, in name order; with `recursive` each
 // subfolder's files take that subfolder's place in the order (depth first).
-// Links to folders are not followed; a subfolder that cannot be read adds
-// nothing. False (and nothing) when `base` itself cannot be read.
-bool FilesInFolder(const std::string& base, bool recursive, std::vector<FolderFile>& files);
+// Links to folders are not followed. A subfolder that cannot be listed or
+// entered adds no file and is named in `unreadable` (as the files' paths
+// begin, without its last "/"), in the order met. False (and nothing) when
+// `base` itself cannot be read.
+bool FilesInFolder(const std::string& base, bool recursive, std::vector<FolderFile>& files,
+                   std::vector<std::string>& unreadable);
 
 }  // namespace jpg2dds

@@ -21,7 +21,7 @@ TEST(SortByName, ByteOrderWhateverTheCase) {
   std::vector<FolderEntry> entries;
   for (const char* name : {"\xC3\xA9t\xC3\xA9.jpg", "b.jpg", "B.jpg", "a b.jpg", "a.jpg", "a", "10.jpg", "9.jpg",
                            "_x.jpg", "~y.jpg"}) {
-    entries.push_back(FolderEntry{name, FolderEntryKind::kFile, 1});
+    entries.push_back(FolderEntry{name, FolderEntryKind::kFile, 1, {}});
   }
   SortByName(entries);
   std::vector<std::string> names;
@@ -37,18 +37,19 @@ class FilesInFolderTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     base_ = std::string(pattern) + "/";
   }
-  void TearDown() override { std::system(("rm -rf '" + base_ + "'").c_str()); }
+  void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + base_ + "'").c_str()), 0); }
   void File(const std::string& name, const std::string& bytes = "x") {
     std::ofstream(base_ + name, std::ios::binary) << bytes;
   }
   std::vector<std::string> Walk(bool recursive) {
     std::vector<FolderFile> files;
-    EXPECT_TRUE(FilesInFolder(base_, recursive, files));
+    EXPECT_TRUE(FilesInFolder(base_, recursive, files, unreadable_));
     std::vector<std::string> paths;
     for (const FolderFile& file : files) paths.push_back(file.path.substr(base_.size()));
     return paths;
   }
   std::string base_;
+  std::vector<std::string> unreadable_;
 };
 
 // Depth first: a subfolder's files take its place among the names; links to
@@ -69,8 +70,8 @@ TEST_F(FilesInFolderTest, DepthFirstInNameOrderWithoutLinkedFolders) {
 }
 
 TEST_F(FilesInFolderTest, AMissingFolderIsRefused) {
-  std::vector<FolderFile> files{{"left over", 1}};
-  EXPECT_FALSE(FilesInFolder(base_ + "missing/", true, files));
+  std::vector<FolderFile> files{{"left over", 1, {}}};
+  EXPECT_FALSE(FilesInFolder(base_ + "missing/", true, files, unreadable_));
   EXPECT_TRUE(files.empty());
 }
 

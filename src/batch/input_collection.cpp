@@ -1,6 +1,6 @@
 #include "batch/input_collection.h"
 
-#include <unordered_set>
+#include <set>
 
 #include "batch/folder_walk.h"
 #include "batch/list_lines.h"
@@ -18,10 +18,12 @@ namespace {
 // refused list: some 600,000 paths of 100 bytes.
 constexpr size_t kMaxListBytes = 64u << 20;
 
-// The batch's input list as it grows: each path once, in the order met.
+// The batch's input list as it grows: each file once, in the order met,
+// however its path is spelt; the first naming keeps its subfolder and output
+// folder.
 struct BatchCollection {
   ConversionJob& job;
-  std::unordered_set<std::string> listed;
+  std::set<FileIdentity> listed;
   bool standardInputRead = false;  // a second "-" list finds it at its end
   int32_t count = 0;
 };
@@ -33,7 +35,7 @@ void AddBatchFile(BatchCollection& batch, const std::string& path, const PathInf
                   const std::string& relativeSubfolder, const std::string& outputFolder) {
   if (info.kind != PathKind::kFile || info.size <= 0 || !IsWholePath(path)) return;
   if (!IsAcceptedInputFile(path, batch.job.acceptedExtensions)) return;
-  if (!batch.listed.insert(path).second) return;
+  if (!batch.listed.insert(info.identity).second) return;
   batch.job.inputList.push_back(InputEntry{path, relativeSubfolder, outputFolder});
   ++batch.count;
 }
@@ -45,14 +47,21 @@ std::string OwnFolder(const std::string& path) {
   return folder.empty() ? std::string("./") : folder;
 }
 
-bool AddFolder(BatchCollection& batch, const std::string& folder) {
+// A subfolder that cannot be read gets a line of its own, in every mode, and
+// the run goes on without its files.
+bool AddFolder(BatchCollection& batch, const std::string& folder, StringCatalogue& catalogue) {
   const std::string base = FolderBase(folder);
   std::vector<FolderFile> files;
-  if (!FilesInFolder(base, batch.job.recursiveFolders, files)) return false;
+  std::vector<std::string> unreadable;
+  if (!FilesInFolder(base, batch.job.recursiveFolders, files, unreadable)) return false;
+  for (const std::string& subfolder : unreadable) {
+    PrintLine(SubstituteArgs(CatalogueText(catalogue, "Batch", "Unreadable folder"), subfolder, "", "", ""));
+    batch.job.unreadableFolders.push_back(subfolder);
+  }
   const std::string outputFolder = batch.job.ownOutputFolders ? base : std::string();
   for (const FolderFile& file : files) {
-    AddBatchFile(batch, file.path, PathInfo{PathKind::kFile, file.size}, RelativeSubfolder(file.path, base),
-                 outputFolder);
+    AddBatchFile(batch, file.path, PathInfo{PathKind::kFile, file.size, file.identity},
+                 RelativeSubfolder(file.path, base), outputFolder);
   }
   return true;
 }
@@ -76,12 +85,13 @@ bool AddList(BatchCollection& batch, const std::string& list) {
 bool CollectBatch(ConversionJob& job, StringCatalogue& catalogue, int32_t& count) {
   BatchCollection batch{job, {}, false, 0};
   job.inputList.clear();
+  job.unreadableFolders.clear();
   for (const NamedInput& input : job.namedInputs) {
     const char* error = nullptr;
     switch (input.kind) {
       case NamedInputKind::kFile: AddBatchFile(batch, input.path, QueryPath(input.path), "", ""); break;
       case NamedInputKind::kFolder:
-        if (!AddFolder(batch, input.path)) error = "Invalid input folder";
+        if (!AddFolder(batch, input.path, catalogue)) error = "Invalid input folder";
         break;
       case NamedInputKind::kList:
         if (!AddList(batch, input.path)) error = "Invalid input list";

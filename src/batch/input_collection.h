@@ -23,8 +23,11 @@ int32_t AddInputFile(const std::string& path, ConversionJob& job);
 // -i file adds it alone; a batch run (the job's named inputs) adds the
 // accepted files of every input in the order named, each path once, with
 // its subfolder below an input folder and, without -o, its own output
-// folder. A folder or list that can no longer be read prints its error line
-// instead, and 0 is returned with `read` false (else it is true).
+// folder. A subfolder that cannot be listed or entered prints
+// "Unreadable folder: " and its path, also when quiet, and is kept in the
+// job's unreadable folders. A folder or list that can no longer be read
+// prints its error line instead, and 0 is returned with `read` false (else it
+// is true).
 int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue, bool& read);
 
 }  // namespace jpg2dds

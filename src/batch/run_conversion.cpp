@@ -1,7 +1,6 @@
 #include "batch/run_conversion.h"
 
 #include <chrono>
-#include <thread>
 
 #include "batch/conversion_worker.h"
 #include "batch/input_collection.h"
@@ -9,6 +8,7 @@
 #include "batch/validation.h"
 #include "platform/console.h"
 #include "platform/line_file.h"
+#include "platform/threads.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {
@@ -35,9 +35,9 @@ RunOutcome RunConversion(bool quiet, const RunOptions& runOptions, const Convers
     ConversionProgress progress;
     progress.running = true;
     const std::string skippedLine = CatalogueText(catalogue, "Batch", "Up to date");
-    // One worker; the main thread only waits for it.
-    std::thread worker([&] { ConversionWorker(runOptions, settings, job, font, progress, report, skippedLine); });
-    worker.join();
+    // One worker; the main thread only waits for it, or is the worker itself
+    // when the system gives no thread.
+    RunOnOwnThread([&] { ConversionWorker(runOptions, settings, job, font, progress, report, skippedLine); });
     int32_t converted;
     {
       std::lock_guard<std::mutex> lock(progress.mutex);

@@ -1,6 +1,7 @@
 #include "batch/run_report.h"
 
 #include <cstdio>
+#include <new>
 
 #include "platform/line_file.h"
 #include "platform/text_case.h"
@@ -85,9 +86,15 @@ void ReportInput(RunReport& report, const std::string& input, const FileResult& 
     case FileStatus::kSkipped: ++report.counts.skipped; break;
     case FileStatus::kFailed: ++report.counts.failed; break;
   }
-  // A line that cannot be written (a full disk) is lost; the run goes on,
-  // but it is not complete.
-  if (report.fd >= 0 && !WriteLineTo(report.fd, InputReportLine(input, result))) report.whole = false;
+  // A line that cannot be written (a full disk, no memory to make it) is
+  // lost; the run goes on, but it is not complete.
+  if (report.fd < 0) return;
+  bool written = false;
+  try {
+    written = WriteLineTo(report.fd, InputReportLine(input, result));
+  } catch (const std::bad_alloc&) {
+  }
+  if (!written) report.whole = false;
 }
 
 void ReportUnreadableFolder(RunReport& report, const std::string& folder) {

@@ -37,54 +37,121 @@ std::string Branch(int indent, const std::string& names, const std::string& kind
 }
 
 // The main part. Option names match in any case, as the program takes them;
-// words are offered in lower case. The current word is taken from the line
-// itself, so a value after "=" completes whether or not COMP_WORDBREAKS
-// splits there.
-const char kFunctionHead[] = R"(_jpg2dds()
+// words are offered in lower case. It works from the words bash hands over,
+// which bash splits at the characters of COMP_WORDBREAKS too ("=" and ":"
+// among them), and keeps quoted: the arguments up to the cursor are put back
+// together from the words that no blank separates, and unquoted. The replies
+// are whole values, less the part before the word that bash replaces ($2,
+// which begins after an open quote or after the last word break); with
+// "-o filenames" bash quotes them as the line needs.
+const char kFunctionHead[] = R"(# The text a shell word stands for as far as it is typed: quotes and
+# backslashes taken away, an open quote as if closed; into REPLY.
+_jpg2dds_unquote()
 {
-    local line=${COMP_LINE:0:COMP_POINT}
-    local cur=${line##*[[:space:]]}
-    local before=${line%"$cur"}
-    before=${before%"${before##*[![:space:]]}"}
-    local prev=${before##*[[:space:]]}
-    local kind='' words='' value=$cur prefix=''
+    local word=$1 quote='' c i
+    REPLY=''
+    for ((i = 0; i < ${#word}; i++)); do
+        c=${word:i:1}
+        if [[ $quote == "'" ]]; then
+            if [[ $c == "'" ]]; then quote=''; else REPLY+=$c; fi
+        elif [[ $c == '\' ]]; then
+            ((++i))
+            c=${word:i:1}
+            # Between double quotes a backslash quotes only $ ` " and itself.
+            if [[ $quote == '"' && $c != [\$\`\"\\] ]]; then REPLY+='\'; fi
+            REPLY+=$c
+        elif [[ $c == '"' ]]; then
+            if [[ $quote ]]; then quote=''; else quote='"'; fi
+        elif [[ $c == "'" && -z $quote ]]; then
+            quote="'"
+        else
+            REPLY+=$c
+        fi
+    done
+}
+
+# Into COMPREPLY: the names that begin with the text $1 (taken literally, not
+# as a pattern); only folders when $2 is folder.
+_jpg2dds_names()
+{
+    local typed=$1 start=$1 name shopts=()
+    # A leading "~/" is the home folder, as the shell takes it.
+    [[ $typed == '~/'* ]] && start=$HOME/${typed:2}
+    # Hidden names too, as bash offers them; the user's options come back after.
+    for name in nullglob dotglob failglob; do
+        if shopt -q "$name"; then shopts+=("-s $name"); else shopts+=("-u $name"); fi
+    done
+    shopt -s nullglob dotglob
+    shopt -u failglob
+    local found=("$start"*)
+    for name in "${shopts[@]}"; do shopt $name; done
+    for name in "${found[@]}"; do
+        [[ $2 == folder && ! -d $name ]] || COMPREPLY+=("$typed${name:${#start}}")
+    done
+}
+
+_jpg2dds()
+{
+    local IFS=$' \t\n' line=${COMP_LINE:0:COMP_POINT} args=() i word
+    for ((i = 0; i <= COMP_CWORD; i++)); do
+        if ((i == 0)) || [[ $line == [[:space:]]* ]]; then args+=(''); fi
+        line=${line#"${line%%[![:space:]]*}"}
+        # The word under the cursor counts up to the cursor.
+        if ((i < COMP_CWORD)); then word=${COMP_WORDS[i]}; else word=$line; fi
+        args[-1]+=$word
+        line=${line#"$word"}
+    done
+    local cur=${args[-1]} prev=''
+    ((${#args[@]} > 1)) && prev=${args[-2]}
+    _jpg2dds_unquote "$prev"
+    prev=$REPLY
+    # The part of the argument before the text that bash replaces.
+    local cut=0
+    if [[ $cur == *"$2" ]]; then
+        _jpg2dds_unquote "${cur%"$2"}"
+        cut=${#REPLY}
+    fi
+    _jpg2dds_unquote "$cur"
+    local kind='' words='' value=$REPLY option=''
     COMPREPLY=()
     case ${prev,,} in
 )";
 
 const char kFunctionMiddle[] = R"(    esac
-    if [[ -z $kind && $cur == --*=* ]]; then
-        local option=${cur%%=*}
-        value=${cur#*=}
-        # Without "=" among the word breaks, bash replaces the whole word.
-        [[ $COMP_WORDBREAKS == *=* ]] || prefix=$option=
+    if [[ -z $kind && $value == --*=* ]]; then
+        option=${value%%=*}
+        value=${value#*=}
         kind=none
         case ${option,,} in
 )";
 
 const char kFunctionTail[] = R"(        esac
-    elif [[ -z $kind && $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "$_jpg2dds_options" -- "${cur,,}")
-        # A value follows "=" directly.
-        if [[ ${COMPREPLY[*]} == *=* ]]; then
-            compopt -o nospace
-        fi
-        return 0
+        option+='='
+    elif [[ -z $kind && $value == -* ]]; then
+        kind=option words=$_jpg2dds_options
     elif [[ -z $kind ]]; then
         kind=file
     fi
     case $kind in
-        file)
+        file | folder)
             compopt -o filenames
-            mapfile -t COMPREPLY < <(compgen -f -- "$value") ;;
-        folder)
-            compopt -o filenames
-            mapfile -t COMPREPLY < <(compgen -d -- "$value") ;;
-        word | type)
-            mapfile -t COMPREPLY < <(compgen -W "$words" -- "${value,,}") ;;
+            _jpg2dds_names "$value" "$kind" ;;
+        word | type | option)
+            for word in $words; do
+                [[ $word == "${value,,}"* ]] && COMPREPLY+=("$word")
+            done ;;
     esac
-    if [[ -n $prefix ]]; then
-        COMPREPLY=("${COMPREPLY[@]/#/$prefix}")
+    for i in "${!COMPREPLY[@]}"; do
+        word=$option${COMPREPLY[i]}
+        word=${word:cut}
+        # bash marks a folder with "/" only where the reply is the folder's name.
+        if [[ $kind == f* && $word != "${COMPREPLY[i]}" && -d ${COMPREPLY[i]} ]]; then word+=/; fi
+        COMPREPLY[i]=$word
+    done
+    # A value follows "=" directly, a name in a folder its "/".
+    if [[ $kind == option && " ${COMPREPLY[*]} " == *"= "* ]] ||
+        [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == */ ]]; then
+        compopt -o nospace
     fi
     return 0
 }

@@ -1,12 +1,15 @@
 #include "docs/bash_completion.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,21 +21,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sources the script in a bash of its own, as an interactive shell would,
-// and completes each line as if the cursor stood at its end: one output line
-// per case, the replies and then the options given to compopt.
-const char kDriver[] = R"(source "$1" || exit 1
-complete -p jpg2dds
-compopt() { options+="$*;"; }
-while IFS=$'\t' read -r breaks line; do
-  if [[ $breaks == = ]]; then COMP_WORDBREAKS=$' \t\n"\'><=;|&(:'; else COMP_WORDBREAKS=$' \t\n"\'><;|&(:'; fi
-  COMP_LINE=$line COMP_POINT=${#line} options=''
-  read -ra COMP_WORDS <<< "$line"
-  COMP_CWORD=${#COMP_WORDS[@]}
-  _jpg2dds
-  printf '%s\t%s\n' "${COMPREPLY[*]}" "$options"
-done < "$2"
-)";
+// Types each case into an interactive bash on a terminal of its own, as a
+// user does: the line, then TAB. A key bound with `bind -x` then writes the
+// line as completed, the replies and the options given to compopt, one line
+// a case, into the folder of the driver. Each command line waits for the prompt after it, so that no key
+// arrives while the terminal is not bash's.
+const char* const kSetup[] = {
+    "source \"$DRIVER/completion\" && complete -p jpg2dds > \"$DRIVER/registration\"",
+    "_jpg2dds_test() { _jpg2dds \"$@\"; replies=${COMPREPLY[*]}; }; complete -F _jpg2dds_test jpg2dds",
+    "compopt() { options+=\"$*;\"; builtin compopt \"$@\"; }; breaks=$COMP_WORDBREAKS",
+    "bind -x '\"\\C-t\": printf \"%s\\t%s\\t%s\\n\" \"$READLINE_LINE\" \"$replies\" \"$options\" >> \"$DRIVER/results\"; "
+    "replies= options=; echo \"<do\"\"ne>\"'",
+};
 
 struct Case {
   std::string line;
@@ -40,42 +40,83 @@ struct Case {
 };
 
 struct Completed {
+  std::string line;  // as TAB left it
   std::string replies;
   std::string options;
 };
 
-class BashCompletion : public testing::Test {
+class BashCompletion : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() / ("jpg2dds_completion_test_" + std::to_string(getpid()));
     fs::create_directories(folder_ / "sub");
-    std::ofstream(folder_ / "pic.png") << "x";
-    std::ofstream(folder_ / "photo.jpg") << "x";
-    std::ofstream(folder_ / "completion") << BashCompletionScript();
-    std::ofstream(folder_ / "driver") << kDriver;
+    fs::create_directories(folder_ / "My Photos");
+    fs::create_directories(folder_ / "it's here");
+    driver_ = folder_.string() + "_driver";
+    fs::create_directories(driver_);
+    for (const char* name : {"pic.png", "photo.jpg", "My Photos/a b.jpg", "My Photos/c.jpg", "it's here/x.jpg"}) {
+      std::ofstream(folder_ / name) << "x";
+    }
+    std::ofstream(driver_ / "completion") << BashCompletionScript();
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  void TearDown() override {
+    fs::remove_all(folder_);
+    fs::remove_all(driver_);
+  }
 
   // The registration line, then one result per case.
   std::vector<Completed> Complete(const std::vector<Case>& cases, std::string& registration) {
-    std::ofstream input(folder_ / "cases");
-    for (const Case& c : cases) input << (c.equalsBreaks ? "=" : "-") << '\t' << c.line << '\n';
-    input.close();
-    const std::string command = "bash --norc --noprofile '" + (folder_ / "driver").string() + "' '" +
-                                (folder_ / "completion").string() + "' '" + (folder_ / "cases").string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    if (pipe) {
-      EXPECT_EQ(pclose(pipe), 0);
+    const std::string folder = folder_.string(), driver = driver_.string();
+    int terminal = -1;
+    const pid_t bash = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (bash == 0) {
+      for (const auto& [name, value] : {std::pair<const char*, const char*>{"HOME", folder.c_str()},
+                                        {"INPUTRC", "/dev/null"}, {"TERM", "dumb"}, {"PS1", "<ready>"},
+                                        {"HISTFILE", "/dev/null"}, {"LC_ALL", "C"}, {"DRIVER", driver.c_str()}}) {
+        setenv(name, value, 1);
+      }
+      unsetenv("PROMPT_COMMAND");
+      if (chdir(folder.c_str()) == 0) execlp("bash", "bash", "--norc", "--noprofile", "-i", nullptr);
+      _exit(127);
     }
-    std::istringstream lines(out);
-    std::getline(lines, registration);
+    // Types the keys, then reads until bash has written `mark`.
+    std::string output;
+    auto type = [&](const std::string& keys, const std::string& mark) {
+      if (write(terminal, keys.data(), keys.size()) != static_cast<ssize_t>(keys.size())) return false;
+      char buffer[4096];
+      pollfd ready{terminal, POLLIN, 0};
+      for (size_t at; (at = output.find(mark)) == std::string::npos;) {
+        ssize_t n = poll(&ready, 1, 10000) > 0 ? read(terminal, buffer, sizeof buffer) : -1;
+        if (n <= 0) return false;
+        output.append(buffer, static_cast<size_t>(n));
+      }
+      output.erase(0, output.find(mark) + mark.size());
+      return true;
+    };
+    EXPECT_TRUE(bash > 0 && type("", "<ready>"));
+    for (const char* line : kSetup) EXPECT_TRUE(type(std::string(line) + "\n", "<ready>")) << line;
+    bool equalsBreaks = true;
+    for (const Case& c : cases) {
+      if (c.equalsBreaks != equalsBreaks) {
+        equalsBreaks = c.equalsBreaks;
+        EXPECT_TRUE(type(equalsBreaks ? "\x15" "COMP_WORDBREAKS=$breaks\n" : "\x15" "COMP_WORDBREAKS=${breaks//=}\n",
+                         "<ready>"));
+      }
+      // Ctrl-U empties the line the case before left.
+      EXPECT_TRUE(type("\x15" + c.line + "\t\x14", "<done>")) << c.line;
+    }
+    if (bash > 0) {
+      kill(bash, SIGKILL);
+      waitpid(bash, nullptr, 0);
+      close(terminal);
+    }
+
+    std::getline(std::ifstream(driver_ / "registration"), registration);
+    std::ifstream lines(driver_ / "results");
     std::vector<Completed> results;
     for (std::string line; std::getline(lines, line);) {
-      const size_t tab = line.find('\t');
-      results.push_back({line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)});
+      const size_t tab = line.find('\t'), tab2 = line.find('\t', tab + 1);
+      results.push_back({line.substr(0, tab), line.substr(tab + 1, tab2 - tab - 1), line.substr(tab2 + 1)});
     }
     EXPECT_EQ(results.size(), cases.size());
     results.resize(cases.size());
@@ -85,6 +126,7 @@ class BashCompletion : public testing::Test {
   std::string Path(const char* name) const { return (folder_ / name).string(); }
 
   fs::path folder_;
+  fs::path driver_;  // the driver's files, apart from the names to complete
 };
 
 bool HasWord(const std::string& words, const std::string& word) {
@@ -176,8 +218,9 @@ TEST_F(BashCompletion, CompletesWordsFilesAndFoldersWhereTheValueNamesThem) {
   EXPECT_EQ(r[8].replies, folder + "photo.jpg");
   EXPECT_EQ(r[9].replies, folder + "photo.jpg");
   EXPECT_EQ(r[10].replies, folder + "sub");
-  EXPECT_EQ(r[11].replies, folder + "sub");
-  EXPECT_EQ(r[12].replies, folder + "sub");
+  const std::string folders = folder + "My Photos " + folder + "it's here " + folder + "sub";
+  EXPECT_EQ(r[11].replies, folders);
+  EXPECT_EQ(r[12].replies, folders);
   EXPECT_EQ(r[13].replies, "dds");
   EXPECT_EQ(r[14].replies, "dds");
   EXPECT_EQ(r[15].replies, "");
@@ -186,6 +229,31 @@ TEST_F(BashCompletion, CompletesWordsFilesAndFoldersWhereTheValueNamesThem) {
   EXPECT_EQ(r[17].options, "-o nospace;");
   EXPECT_TRUE(HasWord(r[18].replies, "--wm-text=") && HasWord(r[18].replies, "--wm-text-antialiasing"));
   EXPECT_EQ(r[18].options, "-o nospace;");
+}
+
+// Names with blanks and quotes, typed in the ways the shell takes them: TAB
+// completes them on the line, quoted the same way.
+TEST_F(BashCompletion, CompletesNamesWithBlanksAndQuotes) {
+  const std::vector<std::pair<Case, std::string>> table = {
+      {{R"(jpg2dds -i My\ Pho)"}, R"(jpg2dds -i My\ Photos/)"},
+      {{R"(jpg2dds -o My\ Pho)"}, R"(jpg2dds -o My\ Photos/)"},
+      {{R"(jpg2dds -i "My Photos/a)"}, R"(jpg2dds -i "My Photos/a b.jpg" )"},
+      {{R"(jpg2dds -i 'My Photos/c)"}, R"(jpg2dds -i 'My Photos/c.jpg' )"},
+      {{R"(jpg2dds -i "My Photos"/c)"}, R"(jpg2dds -i My\ Photos/c.jpg )"},
+      {{R"(jpg2dds -i My\ Photos/)"}, R"(jpg2dds -i My\ Photos/)"},
+      {{R"(jpg2dds -i it\'s\ here/)"}, R"(jpg2dds -i it\'s\ here/x.jpg )"},
+      {{R"(jpg2dds -i ~/My\ Photos/c)"}, R"(jpg2dds -i ~/My\ Photos/c.jpg )"},
+      {{R"(jpg2dds --wm-image="it's here/)"}, R"(jpg2dds --wm-image="it's here/x.jpg" )"},
+      {{R"(jpg2dds --input=My\ Photos/a)"}, R"(jpg2dds --input=My\ Photos/a\ b.jpg )"},
+      {{R"(jpg2dds --input=My\ Photos/a)", false}, R"(jpg2dds --input=My\ Photos/a\ b.jpg )"},
+      {{R"(jpg2dds --output=My\ P)", false}, R"(jpg2dds --output=My\ Photos/)"},
+  };
+  std::vector<Case> cases;
+  for (const auto& row : table) cases.push_back(row.first);
+  std::string registration;
+  const std::vector<Completed> results = Complete(cases, registration);
+  for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(results[i].line, table[i].second) << table[i].first.line;
+  EXPECT_EQ(results[5].replies, "My Photos/a b.jpg My Photos/c.jpg");
 }
 
 }  // namespace

@@ -140,15 +140,14 @@ std::string ManualOptionsSection(const ConversionSettings& defaults) {
   for (int i = 0; i < kCommandOptionDocCount; ++i) {
     section += Entry(CommandTag(kCommandOptionDocs[i]), {RoffProse(kCommandOptionDocs[i].description)});
   }
-  const char* group = nullptr;
-  for (int i = 0; i < kOptionRowCount; ++i) {
-    const OptionRow& row = kOptionRows[i];
-    if (!group || std::strcmp(group, DocumentedGroup(row)) != 0) {
-      group = DocumentedGroup(row);
-      const OptionGroupDoc* groupDoc = FindOptionGroupDoc(group);
-      section += groupDoc ? Subsection(groupDoc->heading, groupDoc->note) : Subsection(group, nullptr);
+  // One subsection a heading, its rows in the table's order.
+  for (int g = 0; g < kOptionGroupDocCount; ++g) {
+    const OptionGroupDoc& groupDoc = kOptionGroupDocs[g];
+    section += Subsection(groupDoc.heading, groupDoc.note);
+    for (int i = 0; i < kOptionRowCount; ++i) {
+      const OptionRow& row = kOptionRows[i];
+      if (std::strcmp(DocumentedGroup(row), groupDoc.group) == 0) section += RowEntry(row, defaults);
     }
-    section += RowEntry(row, defaults);
   }
   return section;
 }

@@ -74,6 +74,17 @@ TEST(ManualOptions, EveryRowHasAnEntryWithItsSettingProfileKeyAndEveryKeyword) {
   }
 }
 
+// Each heading opens one subsection that holds all the rows listed under it.
+TEST(ManualOptions, EveryHeadingOnce) {
+  const std::string section = ManualOptionsSection(ConsoleDefaults());
+  for (int i = 0; i < kOptionGroupDocCount; ++i) {
+    const std::string heading = ".SS \"" + RoffText(kOptionGroupDocs[i].heading) + "\"\n";
+    const size_t first = section.find(heading);
+    EXPECT_NE(first, std::string::npos) << heading;
+    EXPECT_EQ(section.find(heading, first + 1), std::string::npos) << heading;
+  }
+}
+
 // Every row's default is read from the record it is given: each setting gets
 // a value of its own here, and its entry must show exactly that value.
 TEST(ManualOptions, DefaultsAreThoseOfTheRecord) {

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <mutex>
 #include <cstring>
+#include <mutex>
+#include <new>
 
 #include "encoder/mipmap_filter.h"
 #include "encoder/picture_rows.h"
@@ -113,14 +114,10 @@ struct Task {
   int needs;
 };
 
-}  // namespace
-
-bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedDds& encoded,
-               const RowProducer& producer) {
-  if (!HasBgraRows(picture)) {
-    if (picture) FreeImage_Unload(picture);
-    return false;
-  }
+// EncodeDds's work; memory that runs out throws, and `picture` is null once
+// released.
+bool EncodeLevels(FIBITMAP*& picture, const DdsFormat& format, int threads, EncodedDds& encoded,
+                  const RowProducer& producer) {
   const std::vector<LevelSize> chain =
       MipChain(static_cast<int>(FreeImage_GetWidth(picture)), static_cast<int>(FreeImage_GetHeight(picture)));
   const int levels = static_cast<int>(chain.size());
@@ -133,11 +130,7 @@ bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedD
     if (i > 0) pixels[i] = LargeBuffer(static_cast<size_t>(chain[i].width) * chain[i].height * 4);
     allocated = allocated && encoded.levels[i].data() && (i == 0 || pixels[i].data());
   }
-  if (!allocated) {
-    FreeImage_Unload(picture);
-    encoded.levels.clear();
-    return false;
-  }
+  if (!allocated) return false;
   std::vector<LevelRows> rows(levels);
   for (int i = 0; i < levels; ++i) {
     rows[i] = {chain[i].width, chain[i].height, i == 0 ? picture : nullptr, i == 0 ? nullptr : pixels[i].data()};
@@ -188,19 +181,23 @@ bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedD
   std::function<void()> leader;
   if (producer) {
     leader = [&] {
-      for (int done = 0, height = chain[0].height; done < height;) {
-        const bool ok = producer(done);
-        gate.Publish(done, ok);
-        if (!ok) return;
+      int done = 0;
+      try {
+        for (const int height = chain[0].height; done < height;) {
+          const bool ok = producer(done);
+          gate.Publish(done, ok);
+          if (!ok) return;
+        }
+      } catch (...) {
+        gate.Publish(done, false);  // tasks that wait for rows must not wait for ever
+        throw;
       }
     };
   }
   runAll(first, leader);
   FreeImage_Unload(picture);
-  if (gate.failed) {
-    encoded.levels.clear();
-    return false;
-  }
+  picture = nullptr;
+  if (gate.failed) return false;
   // Each further level from the one above, then every level's blocks.
   for (int i = 2; i < levels; ++i) {
     std::vector<Task> build;
@@ -214,6 +211,23 @@ bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedD
   encoded.height = chain[0].height;
   encoded.header = DdsFileHeader(format, chain[0].width, chain[0].height, levels);
   return true;
+}
+
+}  // namespace
+
+bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedDds& encoded,
+               const RowProducer& producer) {
+  bool ok = false;
+  if (HasBgraRows(picture)) {
+    try {
+      ok = EncodeLevels(picture, format, threads, encoded, producer);
+    } catch (const std::bad_alloc&) {
+      ok = false;
+    }
+  }
+  if (picture) FreeImage_Unload(picture);
+  if (!ok) encoded = EncodedDds{};
+  return ok;
 }
 
 }  // namespace jpg2dds

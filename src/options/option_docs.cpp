@@ -7,7 +7,11 @@ namespace {
 
 using V = TextValue;
 
-constexpr const char kOpacity[] = "0 (invisible) to 255 (opaque)";
+constexpr const char kOpacity[] = "0 (invisible) to 255 (opaque); below 0 counts as 0, above 255 as 255";
+// Plain text is drawn with the opacity as a colour's alpha byte.
+constexpr const char kTextOpacity[] =
+    "0 (invisible) to 255 (opaque); with --wm-text-antialiasing below 0 counts as 0 and above 255 as 255, "
+    "without it only the low 8 bits count (256 is 0, -1 is 255)";
 constexpr const char kTurnRange[] = "1 to 359 turn it; other values leave it as it is";
 constexpr const char kColourRange[] = "six hexadecimal digits RRGGBB; any other text is black";
 
@@ -140,11 +144,11 @@ const OptionDoc kOptionDocs[] = {
      V::kText},
     {"--WM-TEXT-ALIGNMENT", "Alignment of the lines within the text block.", nullptr, nullptr, nullptr, V::kText},
     {"--WM-TEXT-PADDING", "Background added around the text on each side.", "pixels", nullptr, nullptr, V::kText},
-    {"--WM-TEXT-OPACITY", "Opacity of the watermark text.", nullptr, kOpacity, nullptr, V::kText},
+    {"--WM-TEXT-OPACITY", "Opacity of the watermark text.", nullptr, kTextOpacity, nullptr, V::kText},
     {"--WM-BACK-COLOR", "Colour of the block behind the watermark text.", nullptr, kColourRange, nullptr,
      V::kColour},
     {"--WM-BACK-OPACITY", "Opacity of the block behind the watermark text; the default 1 is all but invisible.",
-     nullptr, kOpacity, nullptr, V::kText},
+     nullptr, kTextOpacity, nullptr, V::kText},
     {"--WM-TEXT-BOUNDARY",
      "Area the text is placed in: the whole picture, or the part inside the frame.", nullptr, nullptr, nullptr,
      V::kText},
@@ -159,8 +163,8 @@ const OptionDoc kOptionDocs[] = {
     {"--WM-TEXT-SIZE", "Accepted and reported, but without effect: the block has the natural size of its text.",
      nullptr, nullptr, nullptr, V::kText},
     {"--WM-IMAGE",
-     "Lays this picture (PNG, JPEG or BMP) over the picture as its watermark, at its own size; only a PNG keeps "
-     "its transparency.",
+     "Lays this picture over the picture as its watermark, at its own size: a PNG, JPEG, BMP, TIFF, TGA, PSD, "
+     "WebP, PNM or ICO file, told by its content; only a PNG keeps its transparency.",
      nullptr, nullptr, nullptr, V::kFile},
     {"--WM-IMAGE-GREYSCALE", "Turns the watermark picture grey.", nullptr, nullptr, nullptr, V::kText},
     {"--WM-IMAGE-OPACITY", "Opacity of the watermark picture.", nullptr, kOpacity, nullptr, V::kText},
@@ -185,7 +189,9 @@ const OptionDoc kOptionDocs[] = {
      "custom sets the time of --file-timestamp-custom; see FILE TIMES.",
      nullptr, nullptr, nullptr, V::kText},
     {"--FILE-TIMESTAMP-CUSTOM", "The modification time that --file-timestamp=custom gives the output file.",
-     "seconds since 1970-01-01 00:00:00 local time", "0 to 2147483647 (2038-01-19 03:14:07)",
+     "seconds since 1970-01-01 00:00:00 local time",
+     "-2147483648 (1901-12-13 20:45:52) to 2147483647 (2038-01-19 03:14:07); a number beyond wraps around, as "
+     "every NUM does: 2147483648 is -2147483648",
      "the time at which the run starts", V::kText},
     {"--INPUT-FOLDER",
      "Converts every JPEG file directly in FOLDER (with --recursive, in its subfolders too), walked in byte order "
@@ -203,7 +209,7 @@ const OptionDoc kOptionDocs[] = {
      "How many threads the run works with: files are read and edited side by side and written one after another "
      "in input order, so the files, their names and the lines printed do not depend on it; 1 converts one file at "
      "a time. 0 means one thread for each processor core.",
-     "threads", "0 to 256", nullptr, V::kText},
+     "threads", "0 to 256; other values stop the run with \"Error: Invalid threads value\"", nullptr, V::kText},
     {"--REPORT",
      "Writes a report of the run to FILE for scripts, in JSON Lines: one object per input in input order, each "
      "written whole as soon as its input is done, then a summary object; see SCRIPTS AND PIPELINES. An existing "
@@ -257,11 +263,26 @@ const OptionGroupDoc kOptionGroupDocs[] = {
      "One watermark per picture: --wm-text chooses a text watermark and --wm-image a picture watermark; the one "
      "given last wins. The watermark is drawn after the frame."},
     {"Advanced", "Output file", nullptr},
-    {kBatchInputsGroup, "Inputs",
-     "Folders and lists of pictures, converted in one run. They may be given more than once, also in profiles, "
-     "and together with -i: every file named is converted once, in the order named, -i taking its place among "
-     "them."},
+    {kBatchInputsGroup, "Batch runs",
+     "Folders and lists of pictures, converted in one run, and the threads a run works with. The inputs may be "
+     "given more than once, also in profiles, and together with -i: every file named is converted once, in the "
+     "order named, -i taking its place among them."},
 };
+
+namespace {
+
+// Settings of group Advanced that shape a run rather than its output files.
+constexpr const char* kBatchRunRows[] = {"--RECURSIVE", "--THREADS"};
+
+}  // namespace
+
+const char* DocumentedGroup(const OptionRow& row) {
+  if (!row.group) return kBatchInputsGroup;
+  for (const char* name : kBatchRunRows) {
+    if (std::strcmp(row.name, name) == 0) return kBatchInputsGroup;
+  }
+  return row.group;
+}
 
 const int kOptionGroupDocCount = static_cast<int>(sizeof(kOptionGroupDocs) / sizeof(kOptionGroupDocs[0]));
 
@@ -275,7 +296,8 @@ const OptionGroupDoc* FindOptionGroupDoc(const char* group) {
 const CommandOptionDoc kCommandOptionDocs[] = {
     {{"-I", nullptr}, "--INPUT", CommandOptionKind::kRunValue, V::kFile,
      "The JPEG picture to convert; its name must end in .jpg, .jpeg, .jpe or .jif (in any case). A relative name "
-     "is taken from the current directory. Without this option nothing is converted and the help is printed."},
+     "is taken from the current directory. Without -i, --input-folder or --input-list nothing is converted and the "
+     "help is printed."},
     {{"-O", nullptr}, "--OUTPUT", CommandOptionKind::kRunValue, V::kFolder,
      "The folder the DDS file is written to; it must exist. A relative folder is taken relative to the folder "
      "that holds the jpg2dds program, not the current directory, and one beginning with .. is refused. "

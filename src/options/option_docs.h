@@ -38,9 +38,11 @@ struct OptionGroupDoc {
 // The heading of the rows that name inputs, which belong to no settings group.
 inline constexpr const char* kBatchInputsGroup = "Inputs";
 
-// The group a row's documentation is listed under.
-inline const char* DocumentedGroup(const OptionRow& row) { return row.group ? row.group : kBatchInputsGroup; }
+// The group a row's documentation is listed under: its settings group, or the
+// inputs' for the rows that name inputs and the settings of a run over them.
+const char* DocumentedGroup(const OptionRow& row);
 
+// In the order in which the manual lists them.
 extern const OptionGroupDoc kOptionGroupDocs[];
 extern const int kOptionGroupDocCount;
 

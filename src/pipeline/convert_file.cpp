@@ -2,6 +2,8 @@
 
 #include <FreeImage.h>
 
+#include <new>
+
 #include "pipeline/edits/color_adjust.h"
 #include "pipeline/edits/geometry.h"
 #include "pipeline/load/load_source.h"
@@ -37,15 +39,12 @@ FailureReason LostPicture(bool fitsLimit) {
   return fitsLimit ? FailureReason::kOutOfMemory : FailureReason::kTooLarge;
 }
 
-}  // namespace
-
 // The picture is owned here and handed from step to step: each step returns
 // the bitmap that replaces the one it was given (releasing that one when it
 // made a new one), and a null picture passes through every step to fail the
 // write at the end.
-void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 PreparedFile& prepared, StepTimings* timings) {
-  prepared = PreparedFile{};
+void Prepare(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
+             PreparedFile& prepared, StepTimings* timings) {
   FileResult& result = prepared.result;
   const auto decodeStart = Clock::now();
   std::string bytes;
@@ -122,11 +121,27 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
   result.seconds = SecondsSince(decodeStart);
 }
 
+}  // namespace
+
+void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
+                 PreparedFile& prepared, StepTimings* timings) {
+  prepared = PreparedFile{};
+  try {
+    Prepare(settings, job, font, prepared, timings);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out where no picture was held (reading the file): the file
+    // fails, and what it took is given back for the next one.
+    prepared = PreparedFile{};
+    prepared.result.reason = FailureReason::kOutOfMemory;
+  }
+}
+
 FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
                              StepTimings* timings) {
   const auto start = Clock::now();
   FileResult result = prepared.result;
   bool ok = false;
+  // Neither writer lets memory that runs out escape.
   if (prepared.ready && prepared.encoded) {
     ok = WriteEncodedDds(prepared.dds, settings, job, result);
   } else if (prepared.ready) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -81,6 +82,11 @@ void RestoreTerminalOfKeyWait() {
 void PrintLine(const std::string& text) { WriteToStandardOutput(text + '\n'); }
 
 bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
+int TerminalColumns() {
+  winsize size{};
+  return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+}
 
 void ShowStatusLine(const std::string& text) {
   // Back to the line's start, the text, then the rest of the line cleared.

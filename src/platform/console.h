@@ -11,6 +11,11 @@ void PrintLine(const std::string& text);
 // Whether standard output is a terminal (not a file or a pipe).
 bool StandardOutputIsTerminal();
 
+// The width of the terminal on standard output in columns, asked anew at
+// each call (the user may resize it); 0 when it is no terminal or does not
+// say.
+int TerminalColumns();
+
 // Shows the text as the one line that is rewritten in place (no line
 // feed), or erases that line when the text is empty.
 void ShowStatusLine(const std::string& text);

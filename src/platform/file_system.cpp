@@ -34,6 +34,10 @@ std::string SelfPath() {
 
 }  // namespace
 
+FileIdentity IdentityOf(const struct stat& st) {
+  return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 PathInfo QueryPath(const std::string& path) {
   std::string target = path;
   if (path.find_first_of("*?") != std::string::npos) {
@@ -42,8 +46,8 @@ PathInfo QueryPath(const std::string& path) {
   }
   struct stat st {};
   if (target.empty() || stat(target.c_str(), &st) != 0) return PathInfo{};
-  if (S_ISDIR(st.st_mode)) return PathInfo{PathKind::kFolder, 0};
-  if (S_ISREG(st.st_mode)) return PathInfo{PathKind::kFile, static_cast<int64_t>(st.st_size)};
+  if (S_ISDIR(st.st_mode)) return PathInfo{PathKind::kFolder, 0, {}};
+  if (S_ISREG(st.st_mode)) return PathInfo{PathKind::kFile, static_cast<int64_t>(st.st_size), IdentityOf(st)};
   return PathInfo{};
 }
 

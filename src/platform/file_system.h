@@ -4,14 +4,30 @@
 #include <cstdint>
 #include <string>
 
+struct stat;
+
 namespace jpg2dds {
 
 enum class PathKind { kFile, kFolder, kMissing };
 
+// The file a path leads to, however it is spelt (a second slash, "./", a
+// hard or symbolic link): its device and inode number.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  bool operator<(const FileIdentity& other) const {
+    return device != other.device ? device < other.device : inode < other.inode;
+  }
+};
+
 struct PathInfo {
   PathKind kind = PathKind::kMissing;
-  int64_t size = 0;  // bytes, for a file
+  int64_t size = 0;        // bytes, for a file
+  FileIdentity identity;   // for a file
 };
+
+// The identity of a file as stat() gives it.
+FileIdentity IdentityOf(const struct stat& st);
 
 // stat() following links; a path holding '*' or '?' is answered for the
 // first glob() match.

@@ -26,7 +26,10 @@ FolderEntry Describe(int folder, const char* name) {
     if (fstatat(folder, name, &st, 0) != 0 || S_ISDIR(st.st_mode)) return entry;
   }
   entry.kind = KindOf(st);
-  if (entry.kind == FolderEntryKind::kFile) entry.size = static_cast<int64_t>(st.st_size);
+  if (entry.kind == FolderEntryKind::kFile) {
+    entry.size = static_cast<int64_t>(st.st_size);
+    entry.identity = IdentityOf(st);
+  }
   return entry;
 }
 
@@ -45,8 +48,10 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) {
   if (path.empty() || !IsWholePath(path)) return false;
   DIR* folder = opendir(path.c_str());
   if (!folder) return false;
-  bool ok = true;
-  for (;;) {
+  // Looking up "." takes the permission that every file inside needs.
+  struct stat self {};
+  bool ok = fstatat(dirfd(folder), ".", &self, 0) == 0;
+  while (ok) {
     errno = 0;
     const dirent* item = readdir(folder);
     if (!item) {

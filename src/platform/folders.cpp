@@ -39,20 +39,6 @@ bool CreateFolder(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool CreateFoldersBelow(const std::string& base, const std::string& relative) {
-  struct stat st {};
-  if (base.empty() || stat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  std::string folder = base.back() == '/' ? base : base + "/";
-  for (size_t start = 0, slash; (slash = relative.find('/', start)) != std::string::npos; start = slash + 1) {
-    const std::string part = relative.substr(start, slash - start);
-    if (part == "..") return false;
-    if (part.empty() || part == ".") continue;
-    folder += part + "/";
-    if (!CreateFolder(folder)) return false;
-  }
-  return true;
-}
-
 std::string ConfigFolderFrom(const char* xdgConfigHome, const std::string& home) {
   // A relative XDG_CONFIG_HOME is invalid and must be ignored.
   if (xdgConfigHome && xdgConfigHome[0] == '/') return AsFolder(xdgConfigHome);

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/held_folder.h"
+
 namespace jpg2dds {
 
 // Creates the file for writing (mode 0644 before the umask); -1 when it
@@ -17,6 +19,10 @@ int OpenNewFile(const std::string& path);
 
 // OpenNewFile as a C stream; null when the file cannot be made.
 std::FILE* CreateNewFile(const std::string& path);
+
+// CreateNewFile for `name` inside the held folder, which must stay held
+// until the file is moved or removed (MoveFileOverIn, RemoveFileIn).
+std::FILE* CreateNewFileIn(const HeldFolder& folder, const std::string& name);
 
 // Bytes written to the stream so far (its position); -1 when unknown.
 int64_t WrittenSize(std::FILE* file);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
+#include <exception>
+
+#include "platform/threads.h"
 
 namespace jpg2dds {
 
@@ -12,12 +14,23 @@ struct PostedTasks {
   int count;
   int helpersLeft;  // how many more helpers may join
   int next = 0;     // the next task to take (guarded by the helpers' mutex)
-  int done = 0;     // tasks finished (guarded too)
+  int done = 0;     // tasks finished or given up (guarded too)
+  std::exception_ptr failure;  // the first a task threw (guarded too)
 };
 
 namespace {
 
 thread_local TaskHelpers* gHelpers = nullptr;
+
+// After a task has thrown, the tasks not yet begun are given up; the call
+// ends as soon as those running have finished, and throws that exception.
+// The helpers' mutex is held.
+void GiveUp(TaskHelpers& helpers, PostedTasks& tasks, std::exception_ptr failure) {
+  if (!tasks.failure) tasks.failure = failure;
+  tasks.done += tasks.count - tasks.next;
+  tasks.next = tasks.count;
+  if (tasks.done == tasks.count) helpers.changed.notify_all();
+}
 
 // Runs the posted tasks' next task, with the mutex held on entry and exit.
 // False when there is none.
@@ -34,22 +47,36 @@ bool RunOnePosted(TaskHelpers& helpers, std::unique_lock<std::mutex>& lock, Post
   if (!tasks || tasks->next >= tasks->count) return false;
   const int i = tasks->next++;
   lock.unlock();
-  (*tasks->task)(i);
+  std::exception_ptr failure;
+  try {
+    (*tasks->task)(i);
+  } catch (...) {
+    failure = std::current_exception();
+  }
   lock.lock();
   if (++tasks->done == tasks->count) helpers.changed.notify_all();
+  if (failure) GiveUp(helpers, *tasks, failure);
   return true;
 }
 
 void ParallelForWithHelpers(TaskHelpers& helpers, int count, int threads, const std::function<void(int)>& task,
                             const std::function<void()>& leader) {
-  PostedTasks posted{&task, count, threads - 1};
+  PostedTasks posted{&task, count, threads - 1, 0, 0, nullptr};
   {
     std::lock_guard<std::mutex> lock(helpers.mutex);
     helpers.posted.push_back(&posted);
   }
   helpers.changed.notify_all();
-  if (leader) leader();
+  std::exception_ptr leaderFailure;
+  if (leader) {
+    try {
+      leader();
+    } catch (...) {
+      leaderFailure = std::current_exception();
+    }
+  }
   std::unique_lock<std::mutex> lock(helpers.mutex);
+  if (leaderFailure) GiveUp(helpers, posted, leaderFailure);
   while (RunOnePosted(helpers, lock, &posted)) {
   }
   // Others still run the last tasks; help elsewhere meanwhile.
@@ -57,6 +84,7 @@ void ParallelForWithHelpers(TaskHelpers& helpers, int count, int threads, const 
     if (!RunOnePosted(helpers, lock, nullptr)) helpers.changed.wait(lock);
   }
   helpers.posted.erase(std::find(helpers.posted.begin(), helpers.posted.end(), &posted));
+  if (posted.failure) std::rethrow_exception(posted.failure);
 }
 
 }  // namespace
@@ -96,15 +124,36 @@ void ParallelFor(int count, int threads, const std::function<void(int)>& task,
     return;
   }
   std::atomic<int> next{0};
-  auto work = [&] {
-    for (int i; (i = next.fetch_add(1)) < count;) task(i);
+  std::mutex failureMutex;
+  std::exception_ptr failure;
+  const auto fail = [&](std::exception_ptr thrown) {
+    std::lock_guard<std::mutex> lock(failureMutex);
+    if (!failure) failure = thrown;
+    next.store(count);  // the tasks not yet begun are given up
   };
-  std::vector<std::thread> helpers;
-  helpers.reserve(static_cast<size_t>(helpersWanted));
-  for (int t = 0; t < helpersWanted; ++t) helpers.emplace_back(work);
-  if (leader) leader();
+  auto work = [&] {
+    for (int i; (i = next.fetch_add(1)) < count;) {
+      try {
+        task(i);
+      } catch (...) {
+        fail(std::current_exception());
+      }
+    }
+  };
+  // Whatever threads the system gives; the caller's thread alone does all
+  // the tasks if need be.
+  StartedThreads helpers;
+  StartThreads(helpers, helpersWanted, work);
+  if (leader) {
+    try {
+      leader();
+    } catch (...) {
+      fail(std::current_exception());
+    }
+  }
   work();
-  for (std::thread& helper : helpers) helper.join();
+  JoinThreads(helpers);
+  if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace jpg2dds

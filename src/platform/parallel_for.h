@@ -30,9 +30,12 @@ void WaitHelping(TaskHelpers& helpers, const std::function<bool()>& ready);
 
 // Runs task(i) for every i below count on at most `threads` threads and
 // returns when all are done. With threads below 2 everything runs here, in
-// order. A `leader`, when given, runs first on the caller's thread while the
-// other threads begin the tasks (which may wait for what it makes); the
-// caller's thread then joins them.
+// order; threads the system refuses are done without. A `leader`, when
+// given, runs first on the caller's thread while the other threads begin the
+// tasks (which may wait for what it makes); the caller's thread then joins
+// them. When a task or the leader throws (memory that runs out), the tasks
+// not yet begun are given up and the first exception is thrown here once the
+// running ones have ended.
 void ParallelFor(int count, int threads, const std::function<void(int)>& task,
                  const std::function<void()>& leader = nullptr);
 

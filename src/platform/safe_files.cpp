@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "platform/new_file.h"
 #include "platform/paths.h"
@@ -40,6 +39,27 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
+// A name of a file right inside a held folder.
+bool IsNameIn(const std::string& name) {
+  return !name.empty() && IsWholePath(name) && name.find('/') == std::string::npos;
+}
+
+// rename() within one folder (AT_FDCWD: paths). A folder under `to` is
+// refused; a link is replaced itself, never followed.
+bool MoveAt(int folder, const std::string& from, const std::string& to) {
+  struct stat st {};
+  if (fstatat(folder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) return false;
+  if (renameat(folder, from.c_str(), folder, to.c_str()) != 0) return false;
+  // Only now: until the rename the file still stood under its temporary name.
+  ForgetTemporaryFile(folder, from);
+  return true;
+}
+
+void RemoveAt(int folder, const std::string& name) {
+  unlinkat(folder, name.c_str(), 0);
+  ForgetTemporaryFile(folder, name);
+}
+
 }  // namespace
 
 bool FlushFileToDisk(const std::string& path) {
@@ -53,20 +73,23 @@ bool FlushFileToDisk(const std::string& path) {
 bool MoveFileOver(const std::string& from, const std::string& to) {
   // A name the system cannot hold is not writable; cut at its NUL it would
   // replace another file.
-  if (!IsWholePath(from) || !IsWholePath(to)) return false;
-  struct stat st {};
-  if (stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
-  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
-  // Only now: until the rename the file still stood under its temporary name.
-  ForgetTemporaryFile(from);
+  if (!IsWholePath(from) || !IsWholePath(to) || !MoveAt(AT_FDCWD, from, to)) return false;
   FlushFolderOf(to);
   return true;
 }
 
+bool MoveFileOverIn(const HeldFolder& folder, const std::string& from, const std::string& to) {
+  if (folder.fd < 0 || !IsNameIn(from) || !IsNameIn(to) || !MoveAt(folder.fd, from, to)) return false;
+  fsync(folder.fd);
+  return true;
+}
+
 void RemoveFileQuietly(const std::string& path) {
-  if (path.empty() || !IsWholePath(path)) return;
-  unlink(path.c_str());
-  ForgetTemporaryFile(path);
+  if (!path.empty() && IsWholePath(path)) RemoveAt(AT_FDCWD, path);
+}
+
+void RemoveFileIn(const HeldFolder& folder, const std::string& name) {
+  if (folder.fd >= 0 && IsNameIn(name)) RemoveAt(folder.fd, name);
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {

@@ -23,7 +23,8 @@ constexpr int kSlotCount = 64;
 
 struct Slot {
   std::atomic<int> state{kFree};
-  char path[PATH_MAX];  // written only while the slot is filling
+  int folder = -1;      // these two written only while the slot is filling
+  char path[PATH_MAX];  // inside the folder
 };
 
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
@@ -42,12 +43,13 @@ constexpr int kCreationWaitMilliseconds = 100;
 
 }  // namespace
 
-int RegisterTemporaryFile(const std::string& path) {
+int RegisterTemporaryFile(int folder, const std::string& path) {
   if (path.size() >= PATH_MAX) return kTemporaryFileUnlisted;  // open() refuses it anyway
   std::lock_guard<std::mutex> lock(gListMutex);
   for (Slot& slot : gSlots) {
     int expected = kFree;
     if (!slot.state.compare_exchange_strong(expected, kFilling)) continue;
+    slot.folder = folder;
     std::memcpy(slot.path, path.c_str(), path.size() + 1);
     slot.state.store(kCreating);
     // The handler marks the end first and reads the slots afterwards; this
@@ -69,10 +71,10 @@ void SettleTemporaryFile(int slot, bool created) {
   gSlots[slot].state.compare_exchange_strong(expected, created ? kListed : kFree);
 }
 
-void ForgetTemporaryFile(const std::string& path) {
+void ForgetTemporaryFile(int folder, const std::string& path) {
   std::lock_guard<std::mutex> lock(gListMutex);
   for (Slot& slot : gSlots) {
-    if (slot.state.load() != kListed || path != slot.path) continue;
+    if (slot.state.load() != kListed || folder != slot.folder || path != slot.path) continue;
     int expected = kListed;
     if (slot.state.compare_exchange_strong(expected, kFree)) return;
   }
@@ -89,7 +91,7 @@ void RemoveTemporaryFilesNow() {
     // interrupted while it made the file, which may exist already.
     int state = slot.state.load();
     if ((state == kListed || state == kCreating) && slot.state.compare_exchange_strong(state, kRemoved)) {
-      unlink(slot.path);
+      unlinkat(slot.folder, slot.path, 0);
     }
   }
 }

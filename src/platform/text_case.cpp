@@ -1,5 +1,7 @@
 #include "platform/text_case.h"
 
+#include <wchar.h>
+
 #include <clocale>
 #include <cwctype>
 #include <mutex>
@@ -91,6 +93,13 @@ size_t CharacterLength(const std::string& text, size_t at) {
   char32_t cp;
   size_t length = DecodeUtf8(text, at, cp);
   return length == 0 ? 1 : length;
+}
+
+int CharacterColumns(const std::string& text, size_t at, size_t length) {
+  InitTextLocale();
+  char32_t cp = 0;
+  if (at >= text.size() || length == 0 || DecodeUtf8(text, at, cp) != length) return -1;
+  return wcwidth(static_cast<wchar_t>(cp));
 }
 
 bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b) {

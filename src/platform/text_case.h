@@ -1,5 +1,5 @@
-// Unicode-aware upper/lower casing of UTF-8 text, and what counts as one
-// character of it.
+// Unicode-aware upper/lower casing of UTF-8 text, what counts as one
+// character of it, and how wide a terminal shows that character.
 #pragma once
 #include <string>
 
@@ -18,6 +18,12 @@ std::string LowerCase(const std::string& text);
 // sequence, or 1 for a byte that does not start one (such a byte is a
 // character of its own, passed through by the casing above). 0 at the end.
 size_t CharacterLength(const std::string& text, size_t at);
+
+// The columns a terminal gives the character of `length` bytes at text[at]
+// (as CharacterLength delimits it): 1 for most, 2 for wide ones, 0 for
+// combining marks; -1 for one that it does not print but may act on (C0 and
+// C1 controls, DEL) and for a byte that is not UTF-8.
+int CharacterColumns(const std::string& text, size_t at, size_t length);
 
 // ASCII-only case folding, for INI group and key names.
 bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b);

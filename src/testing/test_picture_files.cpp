@@ -1,9 +1,10 @@
 // Builders of foreign picture files for the tests (no tests of their own).
-#include <algorithm>
-#include <array>
-#include <cstdint>
-
 #include "testing/test_picture_files.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
 
 namespace jpg2dds::testing {
 namespace {
@@ -20,19 +21,10 @@ void Be32(std::string& out, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
 }
 
+const Bytef* Data(const std::string& bytes) { return reinterpret_cast<const Bytef*>(bytes.data()); }
+
 uint32_t Crc32(const std::string& bytes) {
-  static const std::array<uint32_t, 256> table = [] {
-    std::array<uint32_t, 256> t{};
-    for (uint32_t n = 0; n < 256; ++n) {
-      uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  uint32_t c = 0xFFFFFFFFu;
-  for (unsigned char b : bytes) c = table[(c ^ b) & 0xFF] ^ (c >> 8);
-  return ~c;
+  return static_cast<uint32_t>(crc32_z(crc32_z(0, Z_NULL, 0), Data(bytes), bytes.size()));
 }
 
 std::string Chunk(const char* type, const std::string& data) {
@@ -56,13 +48,47 @@ std::string StoredZlib(const std::string& raw) {
     z.append(raw, at, n);
     at += n;
   } while (at < raw.size());
-  uint32_t a = 1, b = 0;
-  for (unsigned char c : raw) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  Be32(z, (b << 16) | a);
+  Be32(z, static_cast<uint32_t>(adler32_z(adler32_z(0, Z_NULL, 0), Data(raw), raw.size())));
   return z;
+}
+
+// A zlib stream, deflated as libpng writes it, of `count` times `piece`, made
+// a piece at a time.
+std::string DeflatedZlib(const std::string& piece, int count) {
+  z_stream stream{};
+  deflateInit(&stream, Z_DEFAULT_COMPRESSION);
+  std::string z;
+  char buffer[65536];
+  for (int i = 0; i <= count; ++i) {
+    stream.next_in = const_cast<Bytef*>(Data(piece));
+    stream.avail_in = i < count ? static_cast<uInt>(piece.size()) : 0;
+    const int flush = i < count ? Z_NO_FLUSH : Z_FINISH;
+    do {
+      stream.next_out = reinterpret_cast<Bytef*>(buffer);
+      stream.avail_out = sizeof buffer;
+      deflate(&stream, flush);
+      z.append(buffer, sizeof buffer - stream.avail_out);
+    } while (stream.avail_out == 0);
+  }
+  deflateEnd(&stream);
+  return z;
+}
+
+std::string PngWithData(int width, int height, int bitDepth, int colourType, const std::string& zlibStream,
+                        const std::string& palette, const std::string& transparency) {
+  std::string header;
+  Be32(header, static_cast<uint32_t>(width));
+  Be32(header, static_cast<uint32_t>(height));
+  header += static_cast<char>(bitDepth);
+  header += static_cast<char>(colourType);
+  header += std::string(3, '\0');  // deflate, adaptive filtering, no interlace
+  std::string file = "\x89PNG\r\n\x1a\n";
+  file += Chunk("IHDR", header);
+  if (!palette.empty()) file += Chunk("PLTE", palette);
+  if (!transparency.empty()) file += Chunk("tRNS", transparency);
+  file += Chunk("IDAT", zlibStream);
+  file += Chunk("IEND", "");
+  return file;
 }
 
 }  // namespace
@@ -141,19 +167,11 @@ std::string BmpFile(const BmpLayout& layout, int width, int height, const PixelF
 
 std::string PngFile(int width, int height, int bitDepth, int colourType, const std::string& scanlines,
                     const std::string& palette, const std::string& transparency) {
-  std::string header;
-  Be32(header, static_cast<uint32_t>(width));
-  Be32(header, static_cast<uint32_t>(height));
-  header += static_cast<char>(bitDepth);
-  header += static_cast<char>(colourType);
-  header += std::string(3, '\0');  // deflate, adaptive filtering, no interlace
-  std::string file = "\x89PNG\r\n\x1a\n";
-  file += Chunk("IHDR", header);
-  if (!palette.empty()) file += Chunk("PLTE", palette);
-  if (!transparency.empty()) file += Chunk("tRNS", transparency);
-  file += Chunk("IDAT", StoredZlib(scanlines));
-  file += Chunk("IEND", "");
-  return file;
+  return PngWithData(width, height, bitDepth, colourType, StoredZlib(scanlines), palette, transparency);
+}
+
+std::string PngFileOfEqualRows(int width, int height, int bitDepth, int colourType, const std::string& row) {
+  return PngWithData(width, height, bitDepth, colourType, DeflatedZlib('\0' + row, height), "", "");
 }
 
 }  // namespace jpg2dds::testing

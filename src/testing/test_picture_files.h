@@ -27,4 +27,9 @@ std::string BmpFile(const BmpLayout& layout, int width, int height, const PixelF
 std::string PngFile(int width, int height, int bitDepth, int colourType, const std::string& scanlines,
                     const std::string& palette = "", const std::string& transparency = "");
 
+// A PNG of `height` rows that are all `row` (a row's bytes without the filter
+// byte), deflated by zlib as libpng writes it: a picture of 2^28 pixels in a
+// few kilobytes, made without holding all its rows.
+std::string PngFileOfEqualRows(int width, int height, int bitDepth, int colourType, const std::string& row);
+
 }  // namespace jpg2dds::testing

@@ -78,6 +78,7 @@ const char* const kCatalogueData[] = {
     "Skip needs known names", "--skip-up-to-date needs output names and file times known before converting",
     "Up to date", "Up to date",
     "Files skipped", "Files skipped (up to date): %s1%",
+    "Unreadable folder", "Unreadable folder: %s1%",
 
     "_END_", "",
 };

@@ -18,11 +18,12 @@ TEST_F(Catalogue, HoldsTheConsoleGroupsInFull) {
   EXPECT_EQ(catalogue.groups[3].name, "BATCH");
   EXPECT_EQ(catalogue.groups[1].lastEntry - catalogue.groups[1].firstEntry + 1, 10);
   EXPECT_EQ(catalogue.groups[2].lastEntry - catalogue.groups[2].firstEntry + 1, 41);
-  EXPECT_EQ(catalogue.groups[3].lastEntry - catalogue.groups[3].firstEntry + 1, 7);
+  EXPECT_EQ(catalogue.groups[3].lastEntry - catalogue.groups[3].firstEntry + 1, 8);
   EXPECT_EQ(catalogue.groups[2].firstEntry, catalogue.groups[1].lastEntry + 1);
   // The folder text of group "Msg" is the windowed front end's message box.
   EXPECT_EQ(CatalogueText(catalogue, "Batch", "Invalid input folder"), "Invalid input folder");
   EXPECT_EQ(CatalogueText(catalogue, "Batch", "Invalid input list"), "Invalid input list");
+  EXPECT_EQ(CatalogueText(catalogue, "Batch", "Unreadable folder"), "Unreadable folder: %s1%");
 }
 
 TEST_F(Catalogue, EntriesOfAGroupAreSortedByKey) {
@@ -86,7 +87,7 @@ TEST_F(Catalogue, ReloadingStartsAfresh) {
   CatalogueText(catalogue, "General", "Ready");
   LoadCatalogue(catalogue);
   EXPECT_EQ(catalogue.rememberedGroup, 0);
-  EXPECT_EQ(catalogue.entries.size(), 59u);
+  EXPECT_EQ(catalogue.entries.size(), 60u);
   EXPECT_EQ(CatalogueText(catalogue, "General", "Ready"), "Ready");
 }
 

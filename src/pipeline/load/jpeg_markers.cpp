@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "pipeline/load/exif_orientation.h"
 
@@ -50,23 +51,53 @@ std::string Segment(uint8_t marker, const std::string& payload) {
   return segment + payload;
 }
 
+// A stretch of the file that goes.
+struct Cut {
+  size_t begin, end;
+};
+
+// Removes the cuts (in file order) by moving what follows each one down,
+// and puts `segment` where the cut that began at `insertAt` was: the file is
+// edited where it lies, and grows only when the segment is longer than all
+// that was cut before its place.
+void CutInPlace(std::string& jpeg, const std::vector<Cut>& cuts, size_t insertAt, const std::string& segment) {
+  size_t write = cuts.front().begin;
+  size_t deferred = std::string::npos;
+  for (size_t i = 0; i < cuts.size(); ++i) {
+    if (cuts[i].begin == insertAt && !segment.empty()) {
+      if (write + segment.size() <= cuts[i].end) {
+        std::memcpy(&jpeg[write], segment.data(), segment.size());
+        write += segment.size();
+      } else {
+        deferred = write;
+      }
+    }
+    const size_t keepEnd = i + 1 < cuts.size() ? cuts[i + 1].begin : jpeg.size();
+    std::memmove(&jpeg[write], jpeg.data() + cuts[i].end, keepEnd - cuts[i].end);
+    write += keepEnd - cuts[i].end;
+  }
+  jpeg.resize(write);
+  if (deferred != std::string::npos) jpeg.insert(deferred, segment);
+}
+
 }  // namespace
 
 int ReplaceExifSegments(std::string& jpeg) {
   const auto byte = [&](size_t at) { return static_cast<uint8_t>(jpeg[at]); };
   if (jpeg.size() < 4 || byte(0) != 0xFF || byte(1) != kSoi) return 0;
 
-  std::string kept = jpeg.substr(0, 2);
-  bool changed = false;
-  bool exifSeen = false;
-  int keptOrientation = 0;
+  // The walk only notes what goes; the bytes are moved once at the end, in
+  // place, so a file of many megabytes is never held twice.
+  std::vector<Cut> cuts;
+  size_t insertAt = std::string::npos;  // where the first Exif block before the first scan began
+  int orientation = 0;
+  bool scanSeen = false;
   bool inScan = false;  // after a scan header: entropy-coded data until the next marker
   size_t at = 2;
   // Walks the file the way libjpeg's marker reader does: bytes before a
   // marker are skipped, and so are fill bytes 0xFF and stuffed zeros (FF 00),
-  // so both see the same segments. Copied bytes stay as they are.
+  // so both see the same segments. Everything not cut stays as it is.
   while (at < jpeg.size()) {
-    const size_t start = at;
     size_t markerStart = at;  // the marker's first 0xFF
     uint8_t marker = 0;
     while (at < jpeg.size()) {
@@ -80,32 +111,20 @@ int ReplaceExifSegments(std::string& jpeg) {
       if (marker != 0 && !(inScan && marker >= 0xD0 && marker <= 0xD7)) break;
       marker = 0;
     }
-    if (marker == 0) {
-      at = jpeg.size();
-      kept.append(jpeg, start, at - start);
-      break;
-    }
+    if (marker == 0) break;
     // Any marker ends the entropy-coded data of a scan.
     inScan = false;
     const MarkerKind kind = KindOf(marker);
-    if (kind == MarkerKind::kEnd || kind == MarkerKind::kFatal) {
-      at = start;
-      break;
-    }
-    if (kind == MarkerKind::kBare || kind == MarkerKind::kUnknown) {
-      kept.append(jpeg, start, at - start);
-      continue;
-    }
-    if (at + 2 > jpeg.size()) {
-      at = start;
-      break;
-    }
+    if (kind == MarkerKind::kEnd || kind == MarkerKind::kFatal) break;
+    if (kind == MarkerKind::kBare || kind == MarkerKind::kUnknown) continue;
+    if (at + 2 > jpeg.size()) break;
     const size_t length = size_t{byte(at)} << 8 | byte(at + 1);
     // A length word below 2 gives libjpeg an empty segment.
     const size_t end = length < 2 ? at + 2 : at + length;
     const size_t payload = at + 2;
     const bool fits = end <= jpeg.size();
-    const bool exif = marker == kApp1 && length >= 2 + kExifSignatureSize && payload + kExifSignatureSize <= jpeg.size() &&
+    const bool exif = marker == kApp1 && length >= 2 + kExifSignatureSize &&
+                      payload + kExifSignatureSize <= jpeg.size() &&
                       std::memcmp(jpeg.data() + payload, kExifSignature, kExifSignatureSize) == 0;
     // A JFXX thumbnail is a JPEG file of its own, which FreeImage decodes
     // with its Exif block; it never shows in the output.
@@ -113,40 +132,34 @@ int ReplaceExifSegments(std::string& jpeg) {
                            payload + kJfxxSignatureSize <= jpeg.size() &&
                            std::memcmp(jpeg.data() + payload, kJfxxSignature, kJfxxSignatureSize) == 0;
     if (exif || thumbnail) {
-      changed = true;
-      // What came before the segment stays, only the segment goes.
-      kept.append(jpeg, start, markerStart - start);
-      if (exif && !exifSeen && fits) {
+      // What came before the segment stays, only the segment goes. One that
+      // runs past the end of the file would be read padded with made-up
+      // bytes; the file ends there for the decoder instead, which then fails
+      // as it would have without a frame to decode.
+      cuts.push_back(Cut{markerStart, fits ? end : jpeg.size()});
+      // FreeImage read every Exif block of the header, each readable
+      // orientation replacing the one before; damaged blocks are skipped.
+      if (exif && !scanSeen) {
+        if (insertAt == std::string::npos) insertAt = markerStart;
         const size_t tiff = payload + kExifSignatureSize;
-        const int orientation = ReadExifOrientation(reinterpret_cast<const uint8_t*>(jpeg.data()) + tiff, end - tiff);
-        if (orientation != 0) kept += Segment(kApp1, MinimalExifPayload(orientation));
-        keptOrientation = orientation;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(jpeg.data());
+        const int read = fits ? ReadExifOrientation(bytes + tiff, end - tiff) : 0;
+        if (read != 0) orientation = read;
       }
-      exifSeen = exifSeen || exif;
-      // One that runs past the end of the file would be read padded with
-      // made-up bytes; the file ends there for the decoder instead, which
-      // then fails as it would have without a frame to decode.
-      if (!fits) {
-        at = jpeg.size();
-        break;
-      }
+      if (!fits) break;
       at = end;
       continue;
     }
-    if (!fits) {
-      // libjpeg stops at a segment that runs past the file; the decoder
-      // fails there, so what follows is kept for it to fail on.
-      at = start;
-      break;
-    }
-    kept.append(jpeg, start, end - start);
+    // libjpeg stops at a segment that runs past the file; the decoder fails
+    // there, so what follows is kept for it to fail on.
+    if (!fits) break;
     at = end;
     inScan = kind == MarkerKind::kScan;
+    scanSeen = scanSeen || inScan;
   }
-  if (!changed) return 0;
-  kept.append(jpeg, at, std::string::npos);
-  jpeg.swap(kept);
-  return keptOrientation;
+  if (cuts.empty()) return 0;
+  CutInPlace(jpeg, cuts, insertAt, orientation ? Segment(kApp1, MinimalExifPayload(orientation)) : std::string());
+  return orientation;
 }
 
 }  // namespace jpg2dds

@@ -5,12 +5,13 @@
 
 namespace jpg2dds {
 
-// Rewrites the marker segments before the first scan: every Exif APP1
-// segment is taken out, and when the first one holds a readable orientation
-// a minimal Exif segment with just that orientation takes its place.
-// Everything else (other markers, the scans) stays byte for byte. Bytes that
-// are not a JPEG are left as they are. Returns the orientation kept (1 to
-// 8), 0 when none.
+// Rewrites the marker segments in place: every Exif APP1 segment is taken
+// out, and when one before the first scan holds a readable orientation, a
+// minimal Exif segment with the last such orientation takes the place of the
+// first of them (damaged blocks are skipped, as FreeImage's own reading
+// skipped them). Everything else (other markers, the scans) stays byte for
+// byte. Bytes that are not a JPEG are left as they are. Returns the
+// orientation kept (1 to 8), 0 when none.
 int ReplaceExifSegments(std::string& jpeg);
 
 }  // namespace jpg2dds

@@ -1,5 +1,7 @@
 #include "pipeline/load/jpeg_markers.h"
 
+#include "pipeline/load/exif_orientation.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -45,6 +47,55 @@ TEST(ReplaceExifSegments, FindsEveryExifBlockLibjpegReads) {
   std::string after = soi + kFrame + kScan + "\xFF\xD9" + exif;
   EXPECT_EQ(ReplaceExifSegments(after), 0);
   EXPECT_EQ(after, soi + kFrame + kScan + "\xFF\xD9" + exif);
+}
+
+// An Exif block as a camera writes it: big-endian TIFF, a Make entry, then
+// the orientation, no next directory.
+std::string CameraExif(int orientation) {
+  return Segment('\xE1', std::string("Exif\0\0MM\0*\0\0\0\x08\0\x02", 16) +
+                             std::string("\x01\x0F\0\x02\0\0\0\x04" "Cam\0", 12) +
+                             std::string("\x01\x12\0\x03\0\0\0\x01\0", 9) + static_cast<char>(orientation) +
+                             std::string(6, '\0'));
+}
+
+// Several Exif blocks before the first scan: damaged ones are skipped and the
+// last readable orientation counts, as in FreeImage's own reading; one after
+// the first scan is no part of the header. One minimal block with that
+// orientation stands where the first one stood, and the file is edited where
+// it lies.
+TEST(ReplaceExifSegments, TheLastReadableOrientationOfTheHeaderCounts) {
+  const std::string soi = "\xFF\xD8", jfif = Segment('\xE0', std::string("JFIF\0\x01\x01", 7));
+  const std::string damaged = Segment('\xE1', kDamaged);
+  const std::string headerOnly = Segment('\xE1', std::string("Exif\0\0II*\0", 10));
+  // Shorter than the block that replaces it: no next-directory offset.
+  const std::string shortest = Segment('\xE1', MinimalExifPayload(5).substr(0, 28));
+  const struct {
+    std::string header, betweenScans;
+    int orientation;
+  } cases[] = {
+      {damaged + CameraExif(6), "", 6},         {CameraExif(6) + CameraExif(3), "", 3},
+      {CameraExif(3) + damaged, "", 3},         {damaged + headerOnly + CameraExif(9), "", 0},
+      {CameraExif(6), jfif + CameraExif(3), 6}, {damaged + jfif + CameraExif(8) + jfif, "", 8},
+      {shortest, "", 5},
+  };
+  const auto withoutExif = [&](std::string text) {
+    for (const std::string& exif :
+         {damaged, headerOnly, shortest, CameraExif(3), CameraExif(6), CameraExif(8), CameraExif(9)}) {
+      for (size_t at; (at = text.find(exif)) != std::string::npos;) text.erase(at, exif.size());
+    }
+    return text;
+  };
+  const std::string tail(64, 'x');
+  for (const auto& c : cases) {
+    std::string bytes = soi + jfif + c.header + kFrame + kScan + c.betweenScans + kScan + tail;
+    bytes.reserve(bytes.size() + 8);
+    const char* before = bytes.data();
+    EXPECT_EQ(ReplaceExifSegments(bytes), c.orientation);
+    const std::string minimal = c.orientation ? Segment('\xE1', MinimalExifPayload(c.orientation)) : "";
+    EXPECT_EQ(bytes, soi + jfif + minimal + withoutExif(c.header) + kFrame + kScan + withoutExif(c.betweenScans) +
+                         kScan + tail);
+    EXPECT_EQ(bytes.data(), before);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -46,16 +47,10 @@ TEST(MakeTemporaryName, DateDigitsAsLettersThenFiveRandomLetters) {
   for (size_t i = 6 + digits.size(); i < name.size() - 2; ++i) EXPECT_TRUE(name[i] >= 'a' && name[i] <= 'z');
 }
 
-TEST(BuildTemporaryPath, SitsInTheOutputsFolderWithTheOutputType) {
-  ConversionSettings settings = DefaultSettings();
-  ConversionJob job = JobFor("/in/a.jpg", "/out/");
-  job.currentSubfolder = "sub/";
-  settings.keepSubfolders = 1;
-  std::string path = BuildTemporaryPath(settings, job);
-  EXPECT_EQ(path.rfind("/out/sub/tessel", 0), 0u) << path;
-  EXPECT_EQ(path.substr(path.size() - 4), ".dds");
-  settings.keepSubfolders = 0;
-  EXPECT_EQ(BuildTemporaryPath(settings, job).rfind("/out/tessel", 0), 0u);
+TEST(TemporaryName, HiddenWithTheOutputTypeBeforeItsEnd) {
+  const std::string name = TemporaryName("dds");
+  EXPECT_EQ(name.rfind(".tessel", 0), 0u) << name;
+  EXPECT_EQ(name.substr(name.size() - 9), ".dds.part");
 }
 
 class WriteDdsFileTest : public ::testing::Test {
@@ -79,7 +74,7 @@ TEST_F(WriteDdsFileTest, WritesDxt1WithAFullMipmapChainAndRecordsTheJob) {
   EXPECT_EQ(job.outputWidth, 300);
   EXPECT_EQ(job.outputHeight, 200);
   EXPECT_EQ(job.currentOutputPath, output);
-  EXPECT_EQ(job.temporaryOutputPath.rfind(folder.path() + "tessel", 0), 0u);
+  EXPECT_EQ(job.temporaryOutputPath.rfind(folder.path() + ".tessel", 0), 0u);
   testing::DdsHeader header = testing::ReadDdsHeader(output);
   ASSERT_TRUE(header.valid);
   EXPECT_EQ(header.width, 300u);
@@ -150,6 +145,19 @@ TEST_F(WriteDdsFileTest, MissingTargetFolderFailsWithoutStrayFiles) {
   job.outputFolder = folder.File("gone/");
   EXPECT_FALSE(Write(Picture32(8, 8)));
   EXPECT_TRUE(folder.Names().empty());
+}
+
+// The temporary file lives in the output's own folder, below the kept
+// subfolder and the folders of the mask, so that the rename stays in one
+// folder.
+TEST_F(WriteDdsFileTest, TemporaryFileInTheOutputsOwnFolder) {
+  settings.filenameMask = "masked/%filename%.%ext%";
+  job.currentSubfolder = "kept/";
+  ASSERT_EQ(mkdir(folder.File("kept").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(folder.File("kept/masked").c_str(), 0755), 0);
+  ASSERT_TRUE(Write(Picture32(8, 8)));
+  EXPECT_EQ(job.temporaryOutputPath.rfind(folder.File("kept/masked/.tessel"), 0), 0u) << job.temporaryOutputPath;
+  EXPECT_EQ(job.currentOutputPath, folder.File("kept/masked/a.dds"));
 }
 
 TEST_F(WriteDdsFileTest, WriteErrorKeepsTheOldOutputByteForByte) {

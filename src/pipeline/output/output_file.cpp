@@ -1,9 +1,11 @@
 #include "pipeline/output/output_file.h"
 
+#include <new>
+
 #include "naming/output_path.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "platform/folders.h"
+#include "platform/held_folder.h"
 #include "platform/new_file.h"
 #include "platform/random.h"
 #include "platform/safe_files.h"
@@ -14,6 +16,72 @@ namespace {
 // Another name is tried when one is taken already: an existing file is never
 // written into.
 constexpr int kTemporaryNameTries = 8;
+
+// What one write holds, so that a failure anywhere gives it all back.
+struct OutputWrite {
+  HeldFolder folder;           // the output file's own folder
+  std::string name;            // the output file's name in it
+  std::string temporaryName;   // set once the temporary file exists
+  std::FILE* file = nullptr;   // open while it is written
+  std::string claimed;         // the output path as claimed for this run
+};
+
+// The folder of the output path, walked down from the entry's output folder
+// without following a link: the kept subfolder made where it is missing, the
+// folders of the filename mask as they stand.
+bool HoldOutputFolder(const ConversionSettings& settings, const ConversionJob& job, OutputWrite& write) {
+  const std::string& base = EntryOutputFolder(job);
+  const std::string folderPart = OutputFolderPart(settings, job);
+  const std::string masked = job.currentOutputPath.substr(folderPart.size());
+  const size_t slash = masked.rfind('/');
+  write.name = masked.substr(slash == std::string::npos ? 0 : slash + 1);
+  // Only the kept subfolder is made: the output folder must exist, and so
+  // must the folders that the filename mask itself names.
+  return HoldFolder(base.empty() ? std::string("./") : base, write.folder) &&
+         (!settings.keepSubfolders || EnterFolders(write.folder, job.currentSubfolder, true)) &&
+         EnterFolders(write.folder, slash == std::string::npos ? std::string() : masked.substr(0, slash + 1), false);
+}
+
+bool Write(const ConversionSettings& settings, ConversionJob& job, const std::function<bool(std::FILE*)>& body,
+           OutputWrite& write, FileResult& result) {
+  job.currentOutputPath = BuildOutputPath(settings, job);
+  result.outputPath = job.currentOutputPath;
+  if (!HoldOutputFolder(settings, job, write)) return false;
+  // Two inputs of one run that come to the same output: the later one fails
+  // rather than replace what the earlier one wrote. Files from before the run
+  // are replaced as always.
+  std::string claimed;
+  if (!ClaimRunOutput(job.writtenOutputs.get(), job.currentOutputPath, claimed)) {
+    NoteFailure(result, FailureReason::kOutputTaken);
+    return false;
+  }
+  write.claimed = std::move(claimed);
+  const std::string folderText = job.currentOutputPath.substr(0, job.currentOutputPath.size() - write.name.size());
+  for (int i = 0; i < kTemporaryNameTries && !write.file; ++i) {
+    const std::string name = TemporaryName(job.outputType);
+    job.temporaryOutputPath = folderText + name;
+    write.file = CreateNewFileIn(write.folder, name);
+    if (write.file) write.temporaryName = name;
+  }
+  if (!write.file) return false;
+  // The old output stays in place until the new file is complete on disk;
+  // rename() then replaces it in one step, read-only or not.
+  bool ok = body(write.file);
+  std::FILE* file = write.file;
+  write.file = nullptr;
+  result.bytes = WrittenSize(file);
+  int error = 0;
+  ok = CloseWrittenFile(file, &error) && ok;
+  if (IsNoSpaceError(error)) NoteFailure(result, FailureReason::kDiskFull);
+  return ok && MoveFileOverIn(write.folder, write.temporaryName, write.name);
+}
+
+// A write that failed: the temporary file goes, the path is free again.
+void Abandon(ConversionJob& job, OutputWrite& write) {
+  if (write.file) std::fclose(write.file);
+  if (!write.temporaryName.empty()) RemoveFileIn(write.folder, write.temporaryName);
+  if (job.writtenOutputs && !write.claimed.empty()) ReleaseOutputPath(*job.writtenOutputs, write.claimed);
+}
 
 }  // namespace
 
@@ -26,51 +94,29 @@ std::string MakeTemporaryName(const std::string& prefix, const std::string& suff
   return name + suffix;
 }
 
-std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job) {
-  return OutputFolderPart(settings, job) + MakeTemporaryName("tessel", "") + "." + job.outputType;
+std::string TemporaryName(const std::string& outputType) {
+  return "." + MakeTemporaryName("tessel", "." + outputType + ".part");
 }
 
 bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,
                      FileResult& result, const std::function<bool(std::FILE*)>& body) {
   job.outputWidth = width;
   job.outputHeight = height;
-  job.currentOutputPath = BuildOutputPath(settings, job);
   result.width = width;
   result.height = height;
-  result.outputPath = job.currentOutputPath;
-  // Only the kept subfolder is made: the output folder must exist, and so
-  // must the folders that the filename mask itself names.
-  if (settings.keepSubfolders && !job.currentSubfolder.empty() &&
-      !CreateFoldersBelow(EntryOutputFolder(job), job.currentSubfolder)) {
+  OutputWrite write;
+  bool ok = false;
+  try {
+    ok = Write(settings, job, body, write, result);
+  } catch (const std::bad_alloc&) {
+    ok = false;  // memory ran out: this file fails, the run goes on
+    NoteFailure(result, FailureReason::kOutOfMemory);
+  }
+  if (!ok) {
+    Abandon(job, write);
     NoteFailure(result, FailureReason::kWriteFailed);
-    return false;
   }
-  // Two inputs of one run that come to the same output: the later one fails
-  // rather than replace what the earlier one wrote. Files from before the run
-  // are replaced as always.
-  std::string claimed;
-  if (!ClaimRunOutput(job.writtenOutputs.get(), job.currentOutputPath, claimed)) {
-    NoteFailure(result, FailureReason::kOutputTaken);
-    return false;
-  }
-  std::FILE* file = nullptr;
-  for (int i = 0; i < kTemporaryNameTries && !file; ++i) {
-    job.temporaryOutputPath = BuildTemporaryPath(settings, job);
-    file = CreateNewFile(job.temporaryOutputPath);
-  }
-  bool ok = file != nullptr;
-  int error = 0;
-  if (ok) {
-    // The old output stays in place until the new file is complete on disk;
-    // rename() then replaces it in one step, read-only or not.
-    ok = body(file);
-    result.bytes = WrittenSize(file);
-    ok = CloseWrittenFile(file, &error) && ok;
-    if (ok) ok = MoveFileOver(job.temporaryOutputPath, job.currentOutputPath);
-    if (!ok) RemoveFileQuietly(job.temporaryOutputPath);
-  }
-  if (!ok) NoteFailure(result, IsNoSpaceError(error) ? FailureReason::kDiskFull : FailureReason::kWriteFailed);
-  if (!ok && job.writtenOutputs) ReleaseOutputPath(*job.writtenOutputs, claimed);
+  ReleaseFolder(write.folder);
   return ok;
 }
 

@@ -16,19 +16,24 @@ namespace jpg2dds {
 // for 9) + five random letters + suffix.
 std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix);
 
-// The output's folder part + MakeTemporaryName("tessel", "") + "." + output
-// type.
-std::string BuildTemporaryPath(const ConversionSettings& settings, const ConversionJob& job);
+// "." + MakeTemporaryName("tessel", "." + output type + ".part"): the name
+// of an output while it is written, in the output's own folder so that the
+// rename is atomic, and named so that a file left by a process killed
+// outright matches neither a shell's "*.dds" nor find's -name '*.dds'.
+std::string TemporaryName(const std::string& outputType);
 
 // Records the output size and then the output and temporary paths in the
-// job and the result, makes the kept subfolder below the entry's output
-// folder when it is missing, creates the temporary file and lets `body`
-// write the contents into it. True only when body succeeded and the
-// complete file stands under the output path (its size then in the
-// result); on any failure the temporary file is removed, an existing output
-// is untouched and the result has the reason, unless body gave one. An
-// output path that an earlier file of the run claimed fails before anything
-// is created.
+// job and the result, and lets `body` write the contents into a new
+// temporary file in the output's folder. That folder is reached from the
+// entry's output folder without following a link (a link planted in a shared
+// output folder leads nowhere); the kept subfolder is made there where it is
+// missing. True only when body succeeded and the complete file stands under
+// the output name (a link of that name is replaced, never written through;
+// the file's size is then in the result); on any failure, memory that runs
+// out included, the temporary file is removed, an existing output is
+// untouched and the result has the reason, unless body gave one. An output
+// path that an earlier file of the run claimed fails before anything is
+// created.
 bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,
                      FileResult& result, const std::function<bool(std::FILE*)>& body);
 

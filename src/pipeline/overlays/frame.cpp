@@ -108,8 +108,9 @@ FIBITMAP* ApplyFrame(FIBITMAP* picture, int width, int height, const ConversionS
       static_cast<int>(FreeImage_GetHeight(picture)) != height) {
     return picture;  // the overlay could not be laid over it
   }
-  for (const Piece& piece : BandPieces(width, height, settings)) FramePiece(picture, piece, width, height, settings);
-  return picture;
+  return DrawOrFail(picture, [&](FIBITMAP* framed) {
+    for (const Piece& piece : BandPieces(width, height, settings)) FramePiece(framed, piece, width, height, settings);
+  });
 }
 
 }  // namespace jpg2dds

@@ -36,16 +36,10 @@ void CompositeOverlay(FIBITMAP* picture, FIBITMAP* overlay, int width, int heigh
   if (under) FreeImage_Unload(under);
 }
 
-}  // namespace
-
-FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const ConversionSettings& settings,
-                         ConversionJob& job, const WatermarkFont* font) {
-  if (!picture || settings.doWatermark == choice::kWatermarkNone) return picture;
-  if (FreeImage_GetBPP(picture) != 24) {
-    picture = ReplaceWith24Bits(picture);
-    if (!picture) return nullptr;
-  }
-
+// The watermark laid over the 24-bit picture; one that cannot be made is
+// left out.
+void DrawWatermark(FIBITMAP* picture, int width, int height, const ConversionSettings& settings,
+                   ConversionJob& job, const WatermarkFont* font) {
   FIBITMAP* overlay = nullptr;
   if (settings.doWatermark == choice::kWatermarkText) {
     // The tokens of the text show the values this file is written with.
@@ -57,16 +51,27 @@ FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const Convers
     overlay = RenderImageWatermark(settings, VisibleOverlayPart(width, height, settings));
   }
   overlay = RotateWatermark(overlay, settings);
-  if (!overlay) return picture;
+  if (!overlay) return;
 
   overlay = FitWatermark(overlay, width, height, static_cast<int>(FreeImage_GetWidth(overlay)),
                          static_cast<int>(FreeImage_GetHeight(overlay)), settings);
-  if (!overlay) return picture;
+  if (!overlay) return;
   const int ow = static_cast<int>(FreeImage_GetWidth(overlay));
   const int oh = static_cast<int>(FreeImage_GetHeight(overlay));
   CompositeOverlay(picture, overlay, width, height, PlaceWatermark(width, height, ow, oh, settings));
   FreeImage_Unload(overlay);
-  return picture;
+}
+
+}  // namespace
+
+FIBITMAP* ApplyWatermark(FIBITMAP* picture, int width, int height, const ConversionSettings& settings,
+                         ConversionJob& job, const WatermarkFont* font) {
+  if (!picture || settings.doWatermark == choice::kWatermarkNone) return picture;
+  if (FreeImage_GetBPP(picture) != 24) {
+    picture = ReplaceWith24Bits(picture);
+    if (!picture) return nullptr;
+  }
+  return DrawOrFail(picture, [&](FIBITMAP* marked) { DrawWatermark(marked, width, height, settings, job, font); });
 }
 
 }  // namespace jpg2dds
