@@ -124,6 +124,14 @@ TEST(Report, EveryFailureHasItsReason) {
       // `ulimit -v`: 64 MB of pixels decoded, four times that to write them.
       {"out-of-memory", [](const TempDir&, const std::string& in) { e2e::WriteJpeg(in, 8000, 8000, 0x80, true); },
        {"--threads=1"}, false, -1, 200L << 20},
+      // A few pixels behind 26 MB of comments: the file itself does not fit.
+      {"out-of-memory", [](const TempDir& d, const std::string& in) {
+         const std::string small = JpegBytes(d, 64, 48);
+         std::string bytes = small.substr(0, 2);
+         for (int i = 0; i < 400; ++i) bytes += "\xFF\xFE\xFF\xFF" + std::string(65533, 'c');
+         e2e::WriteBytes(in, bytes + small.substr(2));
+       },
+       {"--threads=1"}, false, -1, 60L << 20},
 #endif
   };
   for (const Case& c : cases) {
