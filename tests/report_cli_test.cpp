@@ -1,7 +1,9 @@
 // Runs a pipeline can trust: the report of every input (read back with
 // Python's JSON parser, as a script would), the reason of each failure, the
 // exit status of --exit-code, and the inputs --skip-up-to-date leaves alone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,6 +76,24 @@ std::string JpegBytes(const TempDir& dir, int width, int height) {
   std::string bytes = e2e::ReadBytes(dir.File("bytes.jpg"));
   unlink(dir.File("bytes.jpg").c_str());
   return bytes;
+}
+
+// A subfolder of `parent` (a path from `workDir`) that no one can open, root
+// included: its path is longer than the system takes (PATH_MAX), so it is
+// made a step at a time. Returns that path.
+std::string UnopenableFolder(const std::string& workDir, const std::string& parent) {
+  const std::string name(NAME_MAX, 'd');
+  std::string path = parent;
+  int folder = open((workDir + "/" + parent).c_str(), O_RDONLY | O_DIRECTORY);
+  while (folder >= 0 && path.size() + 1 < PATH_MAX) {
+    const int inner = mkdirat(folder, name.c_str(), 0755) == 0 ? openat(folder, name.c_str(), O_RDONLY) : -1;
+    close(folder);
+    folder = inner;
+    path += "/" + name;
+  }
+  EXPECT_GE(folder, 0);
+  close(folder);
+  return path;
 }
 
 // Each cause of failure made as a user meets it, and the code the report
@@ -170,10 +190,11 @@ TEST(Report, AFullDiskIsDiskFull) {
 }
 
 // One batch with an input of each kind, in every mode and with one thread
-// or four: the same report, the lines of the mode, exit status 1. A file
-// name that is not UTF-8 comes back byte for byte; a skipped input keeps its
-// output name from a later input with the same one; the report of an
-// earlier run is replaced.
+// or four: the same report, the lines of the mode, exit status 1. A folder
+// that cannot be read comes first, as its line is printed before
+// converting. A file name that is not UTF-8 comes back byte for byte; a
+// skipped input keeps its output name from a later input with the same one;
+// the report of an earlier run is replaced.
 TEST(Report, ABatchInEveryModeAndThreadCount) {
   TempDir dir;
   const std::string out = dir.File("out"), report = "report.jsonl";
@@ -185,6 +206,7 @@ TEST(Report, ABatchInEveryModeAndThreadCount) {
   e2e::WriteJpeg(dir.File("shoot/" + odd + ".jpg"), 8, 16);
   e2e::WriteJpeg(dir.File("other/b.jpg"), 8, 8);
   SetTime(dir.File("shoot/b.jpg"), 1600000000);
+  const std::string deep = UnopenableFolder(dir.path(), "shoot");
   const Lines summary = {"Conversion complete", "Files converted: 2 of 5", "Files skipped (up to date): 1"};
   for (const Lines& mode : {Lines{}, Lines{"-q"}, Lines{"-d"}}) {
     for (const char* threads : {"--threads=1", "--threads=4"}) {
@@ -194,23 +216,25 @@ TEST(Report, ABatchInEveryModeAndThreadCount) {
       e2e::WriteBytes(out + "/b.dds", "made by an earlier run");
       e2e::WriteBytes(dir.File(report), "an earlier report, without a line feed");
       Lines args = {"--input-folder=shoot", "--input-list=-", "-o", out, "--report=" + report,
-                    "--skip-up-to-date", "--exit-code", threads};
+                    "--skip-up-to-date", "--exit-code", "--recursive", threads};
       args.insert(args.end(), mode.begin(), mode.end());
       const e2e::RunResult result = e2e::RunJpg2ddsWithInput(args, "other/b.jpg\n", dir.path());
       EXPECT_EQ(result.exitCode, 1);
       EXPECT_EQ(ReportRows(dir.File(report)),
-                (Lines{Converted("shoot/a.jpg", out + "/a.dds", 16, 8), Skipped("shoot/b.jpg", out + "/b.dds"),
+                (Lines{Failed(deep, "", "unreadable-folder"), Converted("shoot/a.jpg", out + "/a.dds", 16, 8),
+                       Skipped("shoot/b.jpg", out + "/b.dds"),
                        Failed("shoot/c.jpg", "", "not-jpeg"),
                        Converted("shoot/" + odd + ".jpg", out + "/" + odd + ".dds", 8, 16),
-                       Failed("other/b.jpg", out + "/b.dds", "output-taken"), "summary\t2\t1\t2"}));
+                       Failed("other/b.jpg", out + "/b.dds", "output-taken"), "summary\t2\t1\t3"}));
       EXPECT_EQ(e2e::ReadBytes(out + "/b.dds"), "made by an earlier run");
       const Lines lines = WithoutBanner(result.lines);
       if (mode.empty()) {
-        Lines expected = {"Preparing...", "Importing...", "Import complete, new files added: 5", "Converting..."};
+        Lines expected = {"Preparing...", "Importing...", "Unreadable folder: " + deep,
+                          "Import complete, new files added: 5", "Converting..."};
         expected.insert(expected.end(), summary.begin(), summary.end());
         EXPECT_EQ(lines, expected);
       } else if (mode[0] == "-q") {
-        EXPECT_EQ(lines, Lines{});
+        EXPECT_EQ(lines, Lines{"Unreadable folder: " + deep});
       } else {
         for (const char* reportLine : {"Skip Up To Date: 1", "Report File: report.jsonl", "Exit Code: 1"}) {
           EXPECT_NE(std::find(lines.begin(), lines.end(), reportLine), lines.end()) << reportLine;
@@ -230,8 +254,9 @@ TEST(Report, ABatchInEveryModeAndThreadCount) {
 }
 
 // --exit-code: 0 when every input was converted or skipped (or none was
-// found), 1 when one failed, 2 when an "Error: " line stopped the run before
-// converting. Without the option, 0 whatever happened.
+// found), 1 when one failed or a folder could not be read, 2 when an
+// "Error: " line stopped the run before converting. Without the option, 0
+// whatever happened.
 TEST(ExitCode, TellsHowTheRunWent) {
   TempDir dir;
   const std::string good = dir.File("good.jpg"), out = dir.File("out");
@@ -240,6 +265,9 @@ TEST(ExitCode, TellsHowTheRunWent) {
   ASSERT_EQ(mkdir(out.c_str(), 0755), 0);
   ASSERT_EQ(mkdir(dir.File("pngs").c_str(), 0755), 0);
   e2e::WriteBytes(dir.File("pngs/logo.png"), e2e::PngBytes());
+  ASSERT_EQ(mkdir(dir.File("tree").c_str(), 0755), 0);
+  e2e::WriteJpeg(dir.File("tree/good.jpg"), 8, 8);
+  const std::string deep = UnopenableFolder(dir.path(), "tree");
   const struct {
     Lines args;
     int status;
@@ -249,6 +277,7 @@ TEST(ExitCode, TellsHowTheRunWent) {
       {{"--exit-code", "-i", good}, 0, "", true},
       {{"--exit-code", "-i", dir.File("bad.jpg")}, 1, "Conversion stopped", false},
       {{"--exit-code", "--input-list=-", "-i", good}, 1, "", true},  // the list holds bad.jpg
+      {{"--exit-code", "--input-folder=tree", "--recursive"}, 1, "Unreadable folder: " + deep, true},
       {{"--exit-code", "--input-folder=pngs"}, 0, "No input file(s) found. Please, add valid file(s) and try again!",
        false},
       {{"--exit-code", "-i", dir.File("missing.jpg")}, 2, "Error: Invalid input file", false},

@@ -30,6 +30,9 @@ RunOutcome RunConversion(bool quiet, const RunOptions& runOptions, const Convers
   }
   bool collected = false;
   int32_t total = valid ? CollectInput(quiet, job, catalogue, collected) : 0;
+  // Their lines were printed while the inputs were collected: they come
+  // first in the report too.
+  for (const std::string& folder : job.unreadableFolders) ReportUnreadableFolder(report, folder);
   if (total > 0) {
     if (!quiet) PrintLine(CatalogueText(catalogue, "General", "Converting"));
     ConversionProgress progress;

@@ -16,7 +16,8 @@ enum class RunOutcome {
 
 // Validates, collects the input and converts it on one worker thread,
 // printing status, report and error lines, and writing the report file when
-// one is asked for.
+// one is asked for: the subfolders that could not be read first, then the
+// inputs. Such a folder makes the run one with failures.
 RunOutcome RunConversion(bool quiet, const RunOptions& runOptions, const ConversionSettings& settings,
                          ConversionJob& job, StringCatalogue& catalogue);
 
