@@ -347,4 +347,27 @@ TEST(SkipUpToDate, OutputTimesAsMakeJudgesThem) {
   }
 }
 
+// Links another user planted in a shared output folder lead the up-to-date
+// test nowhere, as they lead the write: a newer file behind them is no
+// output of this run. A link in the output's place is replaced; a kept
+// subfolder that is a link fails its photos.
+TEST(SkipUpToDate, PlantedLinksAreNoOutputs) {
+  TempDir dir;
+  for (const char* folder : {"photos", "photos/sub", "shared", "victim"}) {
+    ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0) << folder;
+  }
+  for (const char* name : {"photos/a.jpg", "photos/sub/b.jpg"}) e2e::WriteJpeg(dir.File(name), 8, 8);
+  for (const char* name : {"victim/a.dds", "victim/b.dds"}) e2e::WriteBytes(dir.File(name), name);
+  ASSERT_EQ(symlink("../victim", dir.File("shared/sub").c_str()), 0);
+  ASSERT_EQ(symlink("../victim/a.dds", dir.File("shared/a.dds").c_str()), 0);
+  const std::string shared = dir.File("shared"), report = dir.File("r.jsonl");
+  RunJpg2dds({"--input-folder=photos", "--recursive", "-o", shared, "-q", "--skip-up-to-date", "--report=" + report},
+             dir.path());
+  EXPECT_EQ(ReportRows(report), (Lines{Converted("photos/a.jpg", shared + "/a.dds", 8, 8),
+                                       Failed("photos/sub/b.jpg", shared + "/sub/b.dds", "write-failed"),
+                                       "summary\t1\t0\t1"}));
+  EXPECT_EQ(e2e::ReadBytes(dir.File("victim/a.dds")) + e2e::ReadBytes(dir.File("victim/b.dds")),
+            "victim/a.ddsvictim/b.dds");
+}
+
 }  // namespace

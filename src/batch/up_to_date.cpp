@@ -4,6 +4,7 @@
 #include "naming/filename_mask.h"
 #include "naming/output_path.h"
 #include "pipeline/output/output_depth.h"
+#include "pipeline/output/output_file.h"
 #include "platform/file_times.h"
 #include "settings/keywords.h"
 
@@ -19,7 +20,14 @@ std::string UpToDateOutput(const ConversionSettings& settings, ConversionJob& jo
   // An automatic depth is the format's one depth, whatever the picture.
   RecordOutputBitDepth(job);
   std::string output = BuildOutputPath(settings, job);
-  return IsNotOlderThan(output, job.currentInputFile) ? output : std::string();
+  // Reached as the write reaches it: a link planted in the output folder
+  // leads nowhere, and nothing is made.
+  HeldFolder folder;
+  std::string name;
+  const bool upToDate = HoldOutputFolder(settings, job, output, false, folder, name) &&
+                        IsNotOlderThan(folder, name, job.currentInputFile);
+  ReleaseFolder(folder);
+  return upToDate ? output : std::string();
 }
 
 FileResult SkipInput(ConversionJob& job, const std::string& outputPath) {

@@ -14,9 +14,12 @@ bool GetModificationTime(const std::string& path, std::time_t& instant) {
   return true;
 }
 
-bool IsNotOlderThan(const std::string& output, const std::string& input) {
+bool IsNotOlderThan(const HeldFolder& folder, const std::string& name, const std::string& input) {
   struct stat made {}, source {};
-  if (!IsWholePath(output) || stat(output.c_str(), &made) != 0 || !S_ISREG(made.st_mode)) return false;
+  if (folder.fd < 0 || name.empty() || !IsWholePath(name) ||
+      fstatat(folder.fd, name.c_str(), &made, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(made.st_mode)) {
+    return false;
+  }
   if (!IsWholePath(input) || stat(input.c_str(), &source) != 0) return false;
   return made.st_mtim.tv_sec >= source.st_mtim.tv_sec;
 }

@@ -26,27 +26,11 @@ struct OutputWrite {
   std::string claimed;         // the output path as claimed for this run
 };
 
-// The folder of the output path, walked down from the entry's output folder
-// without following a link: the kept subfolder made where it is missing, the
-// folders of the filename mask as they stand.
-bool HoldOutputFolder(const ConversionSettings& settings, const ConversionJob& job, OutputWrite& write) {
-  const std::string& base = EntryOutputFolder(job);
-  const std::string folderPart = OutputFolderPart(settings, job);
-  const std::string masked = job.currentOutputPath.substr(folderPart.size());
-  const size_t slash = masked.rfind('/');
-  write.name = masked.substr(slash == std::string::npos ? 0 : slash + 1);
-  // Only the kept subfolder is made: the output folder must exist, and so
-  // must the folders that the filename mask itself names.
-  return HoldFolder(base.empty() ? std::string("./") : base, write.folder) &&
-         (!settings.keepSubfolders || EnterFolders(write.folder, job.currentSubfolder, true)) &&
-         EnterFolders(write.folder, slash == std::string::npos ? std::string() : masked.substr(0, slash + 1), false);
-}
-
 bool Write(const ConversionSettings& settings, ConversionJob& job, const std::function<bool(std::FILE*)>& body,
            OutputWrite& write, FileResult& result) {
   job.currentOutputPath = BuildOutputPath(settings, job);
   result.outputPath = job.currentOutputPath;
-  if (!HoldOutputFolder(settings, job, write)) return false;
+  if (!HoldOutputFolder(settings, job, job.currentOutputPath, true, write.folder, write.name)) return false;
   // Two inputs of one run that come to the same output: the later one fails
   // rather than replace what the earlier one wrote. Files from before the run
   // are replaced as always.
@@ -84,6 +68,20 @@ void Abandon(ConversionJob& job, OutputWrite& write) {
 }
 
 }  // namespace
+
+bool HoldOutputFolder(const ConversionSettings& settings, const ConversionJob& job, const std::string& outputPath,
+                      bool makeSubfolder, HeldFolder& folder, std::string& name) {
+  const std::string& base = EntryOutputFolder(job);
+  const std::string folderPart = OutputFolderPart(settings, job);
+  const std::string masked = outputPath.substr(folderPart.size());
+  const size_t slash = masked.rfind('/');
+  name = masked.substr(slash == std::string::npos ? 0 : slash + 1);
+  // Only the kept subfolder is made: the output folder must exist, and so
+  // must the folders that the filename mask itself names.
+  return HoldFolder(base.empty() ? std::string("./") : base, folder) &&
+         (!settings.keepSubfolders || EnterFolders(folder, job.currentSubfolder, makeSubfolder)) &&
+         EnterFolders(folder, slash == std::string::npos ? std::string() : masked.substr(0, slash + 1), false);
+}
 
 std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix) {
   std::string name = prefix;

@@ -8,9 +8,18 @@
 
 #include "batch/conversion_job.h"
 #include "batch/file_result.h"
+#include "platform/held_folder.h"
 #include "settings/conversion_settings.h"
 
 namespace jpg2dds {
+
+// The folder of `outputPath` (the job's current input's output), walked down
+// from the entry's output folder without following a link, and the output
+// file's name in it. With `makeSubfolder` the kept subfolder is made where it
+// is missing; the folders of the filename mask must exist. False when a
+// folder cannot be entered (or made); `folder` is then released.
+bool HoldOutputFolder(const ConversionSettings& settings, const ConversionJob& job, const std::string& outputPath,
+                      bool makeSubfolder, HeldFolder& folder, std::string& name);
 
 // prefix + one letter per digit of the current date value ("a" for 0 to "j"
 // for 9) + five random letters + suffix.
