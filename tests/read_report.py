@@ -8,48 +8,24 @@ import json
 import sys
 
 INPUT_KEYS = ["input", "output", "status", "reason", "width", "height", "format", "bytes", "seconds"]
-
-
-def fail(message):
-    sys.exit("read_report: " + message)
-
-
-def path(value):
-    return b"-" if value is None else value.encode("utf-8", "surrogateescape")
-
-
-def number(value, nullable):
-    if value is None and nullable:
-        return "-"
-    if not isinstance(value, (int, float)) or isinstance(value, bool):
-        fail("not a number: %r" % (value,))
-    return str(value)
+SUMMARY_KEYS = ["converted", "skipped", "failed", "seconds"]
 
 
 def row(line):
-    if not line.endswith("\n"):
-        fail("line not whole: %r" % line)
+    assert line.endswith("\n"), "line not whole: %r" % line
     item = json.loads(line)
     if list(item) == ["summary"]:
-        s = item["summary"]
-        if list(s) != ["converted", "skipped", "failed", "seconds"]:
-            fail("summary keys: %r" % list(s))
-        number(s["seconds"], False)
-        return b"\t".join(x.encode() for x in ["summary"] + [number(s[k], False)
-                                                             for k in ("converted", "skipped", "failed")])
-    if list(item) != INPUT_KEYS:
-        fail("keys: %r" % list(item))
-    if item["status"] not in ("converted", "skipped", "failed"):
-        fail("status: %r" % item["status"])
+        assert list(item["summary"]) == SUMMARY_KEYS, line
+        assert all(isinstance(item["summary"][k], (int, float)) for k in SUMMARY_KEYS), line
+        return ("summary\t%(converted)d\t%(skipped)d\t%(failed)d" % item["summary"]).encode()
+    assert list(item) == INPUT_KEYS and item["status"] in ("converted", "skipped", "failed"), line
     reason = item["reason"]
-    if (reason is None) != (item["status"] != "failed"):
-        fail("reason %r for %s" % (reason, item["status"]))
-    if reason is not None and (list(reason) != ["code", "text"] or not reason["text"]):
-        fail("reason: %r" % reason)
-    number(item["seconds"], False)
-    rest = [item["status"], "-" if reason is None else reason["code"], number(item["width"], True),
-            number(item["height"], True), item["format"] or "-", number(item["bytes"], False)]
-    return b"\t".join([path(item["input"]), path(item["output"])] + [x.encode() for x in rest])
+    assert (reason is None) == (item["status"] != "failed"), line
+    assert reason is None or (list(reason) == ["code", "text"] and reason["text"]), line
+    assert isinstance(item["bytes"], int) and isinstance(item["seconds"], (int, float)), line
+    fields = [item["input"], item["output"], item["status"], reason and reason["code"], item["width"],
+              item["height"], item["format"], item["bytes"]]
+    return b"\t".join(b"-" if f is None else str(f).encode("utf-8", "surrogateescape") for f in fields)
 
 
 for name in sys.argv[1:]:
