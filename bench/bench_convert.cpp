@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
 
   StepTimings timings;
   const auto start = std::chrono::steady_clock::now();
-  const bool ok = ConvertFile(settings, job, nullptr, &timings);
+  const bool ok = ConvertFile(settings, job, nullptr, &timings).status == FileStatus::kConverted;
   const auto wall = std::chrono::steady_clock::now() - start;
 
   struct rusage usage {};

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs every example of the manual page's EXAMPLES section, and every example
-# block of the README that needs no clone of the sources, as a user would: in
+# Runs every example of the manual page's EXAMPLES and SCRIPTS AND PIPELINES
+# sections (not the report lines shown there), and every example block of the
+# README that needs no clone of the sources, as a user would: in
 # an empty folder (with a blank in its path) that holds one photo, photo.jpg,
 # with jpg2dds on the PATH. Each must print no error line, and a texture must
 # appear below that folder.
@@ -15,21 +16,22 @@ failed=0
 
 # Each example goes into a file of its own: $scratch/examples/NAME.
 mkdir "$scratch/examples"
-# The manual's: the .EX blocks after .SH EXAMPLES, with the escapes that they
+# The manual's: the .EX blocks of those sections, with the escapes that they
 # use turned back into the characters typed.
 awk -v out="$scratch/examples/manual" '
-  /^\.SH / { inExamples = ($2 == "EXAMPLES") }
+  /^\.SH / { inExamples = ($0 == ".SH EXAMPLES" || $0 == ".SH SCRIPTS AND PIPELINES") }
   inExamples && /^\.EX/ { n++; inBlock = 1; next }
   inExamples && /^\.EE/ { inBlock = 0; next }
   inBlock { print > (out "-" n) }' "$page"
 for file in "$scratch"/examples/manual-*; do
+  if head -n 1 "$file" | grep -q '^{'; then rm "$file"; continue; fi  # a report's lines
   if sed -e 's/\\-//g' -e 's/\\(dq//g' -e 's/\\(aq//g' -e 's/\\&//g' -e 's/\\e//g' "$file" | grep -q '\\'; then
     echo "an example holds an escape this check does not know:"; cat "$file"; failed=1
   fi
   sed -e 's/\\-/-/g' -e 's/\\(dq/"/g' -e "s/\\\\(aq/'/g" -e 's/\\&//g' -e 's/\\e/\\/g' "$file" > "$file.sh"
   rm "$file"
 done
-[ -e "$scratch/examples/manual-1.sh" ] || { echo "no EXAMPLES in $page"; exit 1; }
+[ -n "$(find "$scratch/examples" -name 'manual-*.sh')" ] || { echo "no EXAMPLES in $page"; exit 1; }
 # The README's: its sh blocks, but those that build from the sources.
 awk -v out="$scratch/examples/readme" '
   /^```sh$/ { n++; inBlock = 1; next }

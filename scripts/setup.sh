@@ -6,9 +6,11 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 
+# The last three are for the tests: GNU parallel for the recipe of several
+# hosts, Python to read reports as a script would, cjpeg to make photos.
 packages=(g++ cmake pkg-config libfreeimage-dev libdevil-dev libcairo2-dev libfontconfig-dev
           libfreetype-dev fonts-liberation libgtest-dev libjpeg62-turbo-dev libtiff-dev libstb-dev
-          zlib1g-dev groff-base dpkg-dev)
+          zlib1g-dev groff-base dpkg-dev parallel python3 libjpeg-turbo-progs)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -207,6 +207,18 @@ void WriteJpeg(const std::string& path, int width, int height, uint32_t rgb, boo
   ASSERT_TRUE(saved) << path;
 }
 
+std::vector<std::string> WithoutBanner(const std::vector<std::string>& lines) {
+  if (lines.size() < 4 || lines[0] != "Brightmill JPG to DDS 2.8") return lines;
+  return std::vector<std::string>(lines.begin() + 4, lines.end());
+}
+
+std::string PngBytes() {
+  static const char kPng[] =
+      "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89"
+      "\0\0\0\x0aIDATx\x9c\x63\0\x01\0\0\x05\0\x01\x0d\x0a\x2d\xb4\0\0\0\0IEND\xae\x42\x60\x82";
+  return std::string(kPng, sizeof kPng - 1);
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;

@@ -90,6 +90,12 @@ class TempDir {
 // mid grey. `grey` writes an 8-bit greyscale JPEG.
 void WriteJpeg(const std::string& path, int width, int height, uint32_t rgb = 0x808080, bool grey = false);
 
+// The lines after the four of the banner, when they start with it.
+std::vector<std::string> WithoutBanner(const std::vector<std::string>& lines);
+
+// A 1 x 1 RGBA picture as PNG encoders write it.
+std::string PngBytes();
+
 // Writes the bytes to a file.
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);

@@ -32,6 +32,17 @@ void InitImageLibraries() {
   });
 }
 
+// The exit status that --exit-code asks for; without it the status is 0.
+int ExitStatus(const ConversionSettings& settings, RunOutcome outcome) {
+  if (!settings.exitCode) return 0;
+  switch (outcome) {
+    case RunOutcome::kComplete: return 0;
+    case RunOutcome::kFailures: return 1;
+    case RunOutcome::kStopped: return 2;
+  }
+  return 2;
+}
+
 // There is no windowed front end here: where it would take over, the help
 // tells the user what to type instead.
 void ShowHelpInsteadOfWindow(const std::string& title) {
@@ -84,9 +95,9 @@ int RunProgram(const std::vector<std::string>& args) {
   if (!error.empty()) {
     SetConsoleTitle(title);
     PrintLine("Error: " + error);
-    // Only a pause option read before the failing one counts.
+    // Only a pause or exit code option read before the failing one counts.
     if (runOptions.pause) WaitForKey();
-    return 0;
+    return ExitStatus(settings, RunOutcome::kStopped);
   }
   if (!runOptions.consoleRun) {
     ShowHelpInsteadOfWindow(title);
@@ -95,12 +106,12 @@ int RunProgram(const std::vector<std::string>& args) {
 
   SetConsoleTitle(title);
   if (!runOptions.quiet) PrintBanner();
-  RunConversion(runOptions.quiet, runOptions, settings, job, catalogue);
+  const RunOutcome outcome = RunConversion(runOptions.quiet, runOptions, settings, job, catalogue);
   if (runOptions.pause) {
     PrintLine("Press any key to exit.");
     WaitForKey();
   }
-  return 0;
+  return ExitStatus(settings, outcome);
 }
 
 }  // namespace jpg2dds

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "batch/up_to_date.h"
 #include "naming/file_timestamp.h"
 #include "naming/filename_mask.h"
 #include "pipeline/convert_file.h"
@@ -24,8 +25,11 @@ struct RunContext {
   const ConversionSettings& settings;
   const WatermarkFont* font;
   ConversionProgress& progress;
+  RunReport& report;
+  const std::string& skippedLine;
   bool debug;         // the per-file lines
   bool statusLine;    // the in-place progress line
+  bool skipUpToDate;
   int32_t total;
 };
 
@@ -49,12 +53,19 @@ void AnnounceEntry(const RunContext& run, int32_t n, const ConversionJob& job) {
   if (run.debug) PrintLine("Processing: " + job.currentInputFile);
 }
 
-// The end of a file's turn: its result lines and what a written file
+// The output of the job's current input when it is to be skipped; empty
+// when it is to be converted.
+std::string SkipTarget(const RunContext& run, ConversionJob& job) {
+  return run.skipUpToDate ? UpToDateOutput(run.settings, job) : std::string();
+}
+
+// The end of a file's turn: its result lines, and what a written file
 // changes for the files after it.
-void ConcludeEntry(const RunContext& run, bool ok, ConversionJob& job) {
+void ConcludeEntry(const RunContext& run, const FileResult& result, ConversionJob& job) {
+  const bool ok = result.status == FileStatus::kConverted;
   if (run.debug) {
     PrintLine("Saving As: " + job.currentOutputPath);
-    PrintLine(ok ? "OK" : "Not OK");
+    PrintLine(ok ? "OK" : result.status == FileStatus::kSkipped ? run.skippedLine : "Not OK");
   }
   if (ok) {
     job.randomNumber = RandomInRange(1, 99999);
@@ -72,16 +83,18 @@ int32_t ConvertOneAfterAnother(const RunContext& run, ConversionJob& job) {
     ++n;
     // Memory that runs out fails the file (ConvertFile gives back what it
     // took); the run goes on with the next one.
-    bool ok = false;
+    FileResult result;
     try {
       BeginEntry(job, entry);
       AnnounceEntry(run, n, job);
-      ok = ConvertFile(run.settings, job, run.font);
-      ConcludeEntry(run, ok, job);
+      const std::string skipTo = SkipTarget(run, job);
+      result = skipTo.empty() ? ConvertFile(run.settings, job, run.font) : SkipInput(job, skipTo);
+      ConcludeEntry(run, result, job);
     } catch (const std::bad_alloc&) {
-      ok = false;
+      NoteFailure(result, FailureReason::kOutOfMemory);
     }
-    if (ok) ++converted;
+    ReportInput(run.report, entry.path, result);
+    if (result.status == FileStatus::kConverted) ++converted;
   }
   return converted;
 }
@@ -126,19 +139,23 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
       // on whatever happens.
       ConversionJob mine;
       PreparedFile prepared;
+      std::string skipTo;
       bool begun = false;
       try {
         mine = start;
         BeginEntry(mine, entries[i]);
         begun = true;
-        if (!prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
+        // The up-to-date test names no counter, so it need not wait for the turn.
+        skipTo = SkipTarget(run, mine);
+        if (!prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
       } catch (const std::bad_alloc&) {
         // Nothing prepared: the file fails in its turn.
+        prepared.result.reason = FailureReason::kOutOfMemory;
       }
       WaitHelping(helpers, [&] { return turn == i; });
       // This file's turn: no other thread touches the run's job until the
       // turn passes on, which publishes what was done here.
-      bool ok = false;
+      FileResult result;
       try {
         if (!begun) {
           mine = start;
@@ -146,16 +163,17 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
         }
         TakeRunFields(mine, job);
         AnnounceEntry(run, i + 1, mine);
-        if (prepareInTurn) PrepareFile(run.settings, mine, run.font, prepared);
-        ok = WritePreparedFile(prepared, run.settings, mine);
-        ConcludeEntry(run, ok, mine);
+        if (prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
+        result = skipTo.empty() ? WritePreparedFile(prepared, run.settings, mine) : SkipInput(mine, skipTo);
+        ConcludeEntry(run, result, mine);
         TakeRunFields(job, mine);
       } catch (const std::bad_alloc&) {
-        ok = false;
+        NoteFailure(result, FailureReason::kOutOfMemory);
       }
+      ReportInput(run.report, entries[i].path, result);
       {
         std::lock_guard<std::mutex> lock(helpers.mutex);
-        if (ok) ++converted;
+        if (result.status == FileStatus::kConverted) ++converted;
         ++turn;
       }
       helpers.changed.notify_all();
@@ -236,14 +254,15 @@ std::string StatusLineText(int32_t number, int32_t total, const std::string& pat
 }
 
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,
-                         const WatermarkFont* font, ConversionProgress& progress) {
+                         const WatermarkFont* font, ConversionProgress& progress, RunReport& report,
+                         const std::string& skippedLine) {
   const int32_t total = static_cast<int32_t>(job.inputList.size());
   const bool debug = runOptions.consoleRun && runOptions.debug;
   // The progress line is for a person watching a terminal, and only when the
   // status lines and the per-file lines are not printed instead.
   const bool statusLine = runOptions.consoleRun && !runOptions.quiet && !runOptions.debug && total > 1 &&
                           StandardOutputIsTerminal();
-  RunContext run{settings, font, progress, debug, statusLine, total};
+  RunContext run{settings, font, progress, report, skippedLine, debug, statusLine, settings.skipUpToDate != 0, total};
   const int32_t converted = job.threads > 1 && total > 1 ? ConvertSideBySide(run, job, job.threads)
                                                           : ConvertOneAfterAnother(run, job);
   std::lock_guard<std::mutex> lock(progress.mutex);

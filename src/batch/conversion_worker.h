@@ -8,6 +8,7 @@
 
 #include "app/run_options.h"
 #include "batch/conversion_job.h"
+#include "batch/run_report.h"
 #include "platform/font.h"
 #include "settings/conversion_settings.h"
 
@@ -22,13 +23,18 @@ struct ConversionProgress {
   bool statusLineShown = false;   // the in-place progress line is on the terminal (worker only)
 };
 
-// Converts every entry of the job's input list while running is true;
-// returns the converted count (also stored in the progress). With more than
-// one file and job.threads above 1, files are prepared on that many threads
-// at once and written one at a time in input order, so the files, their
-// names, the lines printed and the counters are those of a run file by file.
+// Converts every entry of the job's input list while running is true, or
+// skips it when Skip Up To Date is on and its output is up to date; returns
+// the converted count (also stored in the progress). Each input's result is
+// counted in the report and written to its file as the input ends;
+// `skippedLine` takes the place of "OK" in debug mode for a skipped input.
+// With more than one file and job.threads above 1, files are prepared on
+// that many threads at once and written one at a time in input order, so
+// the files, their names, the lines printed and the counters are those of a
+// run file by file.
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,
-                         const WatermarkFont* font, ConversionProgress& progress);
+                         const WatermarkFont* font, ConversionProgress& progress, RunReport& report,
+                         const std::string& skippedLine);
 
 // "[ 37/500] name.jpg": the number of the file, right-aligned to the width
 // of the total, and the file's name without its folder. Characters of the

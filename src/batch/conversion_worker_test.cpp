@@ -68,7 +68,8 @@ TEST(ConversionWorker, SameFilesAndNamesWhateverTheThreadCount) {
           settings.image = inputs.File("photo0.jpg");
           settings.imageXOffset = settings.imageYOffset = 0;
         }
-        EXPECT_EQ(ConversionWorker(runOptions, settings, job, nullptr, progress), 6);
+        RunReport report;
+        EXPECT_EQ(ConversionWorker(runOptions, settings, job, nullptr, progress, report, ""), 6);
         RefuseThreadsAfter(-1);
         EXPECT_EQ(job.sequenceNumber, 7);
         const std::map<std::string, std::string> files = Contents(out);

@@ -138,11 +138,13 @@ int32_t AddInputFile(const std::string& path, ConversionJob& job) {
   return 1;
 }
 
-int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue) {
+int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue, bool& read) {
   if (!quiet) PrintLine(CatalogueText(catalogue, "General", "Importing"));
   int32_t count = 0;
+  read = true;
   if (!job.namedInputs.empty()) {
-    if (!CollectBatch(job, catalogue, count)) return 0;
+    read = CollectBatch(job, catalogue, count);
+    if (!read) return 0;
   } else {
     std::string extension = LowerCase(PathExtension(job.currentInputFile));
     if (extension != "txt" && extension != "lst") count = AddInputFile(job.currentInputFile, job);

@@ -26,7 +26,8 @@ int32_t AddInputFile(const std::string& path, ConversionJob& job);
 // folder. A subfolder that cannot be listed or entered prints
 // "Unreadable folder: " and its path, also when quiet, and is kept in the
 // job's unreadable folders. A folder or list that can no longer be read
-// prints its error line instead, and 0 is returned.
-int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue);
+// prints its error line instead, and 0 is returned with `read` false (else it
+// is true).
+int32_t CollectInput(bool quiet, ConversionJob& job, StringCatalogue& catalogue, bool& read);
 
 }  // namespace jpg2dds

@@ -94,7 +94,8 @@ TEST_F(AddInputFileTest, UnreadableSubfoldersAreKeptInTheJob) {
   job_.recursiveFolders = true;
   StringCatalogue catalogue;
   LoadCatalogue(catalogue);
-  EXPECT_EQ(CollectInput(true, job_, catalogue), 1);
+  bool read = false;
+  EXPECT_EQ(CollectInput(true, job_, catalogue, read), 1);
   ASSERT_EQ(job_.unreadableFolders.size(), 1u);
   EXPECT_EQ(job_.unreadableFolders[0].rfind(folder_ + "/" + name + "/" + name + "/", 0), 0u);
 }

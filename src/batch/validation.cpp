@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "batch/up_to_date.h"
 #include "formats/format_tables.h"
 #include "pipeline/overlays/text_watermark.h"
 #include "platform/console.h"
@@ -25,12 +26,14 @@ constexpr int32_t kMaxThreads = 256;
 // When a report row is printed (and its check made).
 enum class When {
   kAlways, kDds, kDdsEncoder, kRotation, kResize, kColor, kThreshold, kFrame, kText, kImage, kCustomTime,
-  kRecursive, kThreads
+  kRecursive, kThreads, kSkipUpToDate, kReportFile, kExitCode
 };
 
 enum class Kind { kNumber, kFlag, kChoice, kText, kGamma, kSizeWithUnit, kOffsets };
 
-enum class Check { kNone, kBpp, kWidth, kHeight, kBrightness, kContrast, kGamma, kFont, kImage, kThreads };
+enum class Check {
+  kNone, kBpp, kWidth, kHeight, kBrightness, kContrast, kGamma, kFont, kImage, kThreads, kSkipUpToDate
+};
 
 struct ReportRow {
   const char* label;
@@ -49,8 +52,8 @@ struct ReportRow {
 ReportRow Num(const char* label, When when, int32_t S::*field, Check check = Check::kNone) {
   return {label, when, Kind::kNumber, field, nullptr, nullptr, nullptr, nullptr, nullptr, check};
 }
-ReportRow Flag(const char* label, When when, int8_t S::*field) {
-  return {label, when, Kind::kFlag, nullptr, field, nullptr, nullptr, nullptr, nullptr, Check::kNone};
+ReportRow Flag(const char* label, When when, int8_t S::*field, Check check = Check::kNone) {
+  return {label, when, Kind::kFlag, nullptr, field, nullptr, nullptr, nullptr, nullptr, check};
 }
 ReportRow Choice(const char* label, When when, int8_t S::*field, const KeywordTable& table,
                  Check check = Check::kNone) {
@@ -129,6 +132,9 @@ const ReportRow kReportRows[] = {
     Flag("Keep Subfolders: ", When::kAlways, &S::keepSubfolders),
     Flag("Recursive Folders: ", When::kRecursive, &S::recursiveFolders),
     Num("Threads: ", When::kThreads, &S::threads, Check::kThreads),
+    Flag("Skip Up To Date: ", When::kSkipUpToDate, &S::skipUpToDate, Check::kSkipUpToDate),
+    Text("Report File: ", When::kReportFile, &S::reportFile),
+    Flag("Exit Code: ", When::kExitCode, &S::exitCode),
 };
 
 bool Applies(When when, const ConversionSettings& s, const std::string& outputType) {
@@ -146,6 +152,9 @@ bool Applies(When when, const ConversionSettings& s, const std::string& outputTy
     case When::kCustomTime: return s.fileTimestamp == choice::kTimestampCustom;
     case When::kRecursive: return s.recursiveFolders != 0;
     case When::kThreads: return s.threads != 0;
+    case When::kSkipUpToDate: return s.skipUpToDate != 0;
+    case When::kReportFile: return !s.reportFile.empty();
+    case When::kExitCode: return s.exitCode != 0;
   }
   return false;
 }
@@ -193,6 +202,9 @@ std::string RunCheck(Check check, const ConversionSettings& s, const std::string
     case Check::kThreads:
       return s.threads >= 1 && s.threads <= kMaxThreads ? std::string()
                                                         : "Error: " + CatalogueText(catalogue, "Batch", "Invalid threads value");
+    case Check::kSkipUpToDate:
+      if (SkippingIsPossible(s, outputType)) return std::string();
+      return "Error: " + CatalogueText(catalogue, "Batch", "Skip needs known names");
   }
   return std::string();
 }

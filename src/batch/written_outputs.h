@@ -17,6 +17,11 @@ struct WrittenOutputs {
 // earlier file of the run has it.
 bool ClaimOutputPath(WrittenOutputs& outputs, const std::string& path);
 
+// ClaimOutputPath for the path as ResolvedFilePath gives it, which is put
+// in `claimed` for a later release; true without claiming anything when
+// there is no record (null).
+bool ClaimRunOutput(WrittenOutputs* outputs, const std::string& path, std::string& claimed);
+
 // Gives a claimed path back when its file was not written after all.
 void ReleaseOutputPath(WrittenOutputs& outputs, const std::string& path);
 

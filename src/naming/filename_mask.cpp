@@ -32,32 +32,41 @@ std::string PadFive(int32_t value) {
 
 std::string InputName(const ConversionJob& job) { return NameWithoutExtension(job.currentInputFile); }
 
+using K = TokenValueKind;
+
+// The mask as expansion reads it.
+std::string LoweredMask(const ConversionSettings& settings) {
+  const std::string mask = LowerCase(settings.filenameMask);
+  return mask.empty() ? kDefaultFilenameMask : mask;
+}
+
 }  // namespace
 
 const FilenameToken FilenameTokens[] = {
-    {"%filename%", [](const ConversionJob& job) { return InputName(job); }},
-    {"%filename[u]%", [](const ConversionJob& job) { return UpperCase(InputName(job)); }},
-    {"%filename[l]%", [](const ConversionJob& job) { return LowerCase(InputName(job)); }},
-    {"%filename[t]%", [](const ConversionJob& job) { return TitleCase(InputName(job)); }},
-    {"%ext%", [](const ConversionJob& job) { return job.outputType; }},
-    {"%ext[u]%", [](const ConversionJob& job) { return UpperCase(job.outputType); }},
-    {"%ext[t]%", [](const ConversionJob& job) { return TitleCase(job.outputType); }},
+    {"%filename%", [](const ConversionJob& job) { return InputName(job); }, K::kInput},
+    {"%filename[u]%", [](const ConversionJob& job) { return UpperCase(InputName(job)); }, K::kInput},
+    {"%filename[l]%", [](const ConversionJob& job) { return LowerCase(InputName(job)); }, K::kInput},
+    {"%filename[t]%", [](const ConversionJob& job) { return TitleCase(InputName(job)); }, K::kInput},
+    {"%ext%", [](const ConversionJob& job) { return job.outputType; }, K::kInput},
+    {"%ext[u]%", [](const ConversionJob& job) { return UpperCase(job.outputType); }, K::kInput},
+    {"%ext[t]%", [](const ConversionJob& job) { return TitleCase(job.outputType); }, K::kInput},
     {"%yyyy%",
      [](const ConversionJob&) {
        char buffer[16];
        std::snprintf(buffer, sizeof buffer, "%04d", CurrentLocalFields().tm_year + 1900);
        return std::string(buffer);
-     }},
-    {"%mm%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_mon + 1); }},
-    {"%dd%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_mday); }},
-    {"%hh%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_hour); }},
-    {"%ii%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_min); }},
-    {"%ss%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_sec); }},
-    {"%bpp%", [](const ConversionJob& job) { return std::to_string(job.outputBitDepth); }},
-    {"%width%", [](const ConversionJob& job) { return std::to_string(job.outputWidth); }},
-    {"%height%", [](const ConversionJob& job) { return std::to_string(job.outputHeight); }},
-    {"%rnd%", [](const ConversionJob& job) { return PadFive(job.randomNumber); }},
-    {"%n%", [](const ConversionJob& job) { return PadFive(job.sequenceNumber); }},
+     },
+     K::kClock},
+    {"%mm%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_mon + 1); }, K::kClock},
+    {"%dd%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_mday); }, K::kClock},
+    {"%hh%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_hour); }, K::kClock},
+    {"%ii%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_min); }, K::kClock},
+    {"%ss%", [](const ConversionJob&) { return TwoDigits(CurrentLocalFields().tm_sec); }, K::kClock},
+    {"%bpp%", [](const ConversionJob& job) { return std::to_string(job.outputBitDepth); }, K::kDepth},
+    {"%width%", [](const ConversionJob& job) { return std::to_string(job.outputWidth); }, K::kPictureSize},
+    {"%height%", [](const ConversionJob& job) { return std::to_string(job.outputHeight); }, K::kPictureSize},
+    {"%rnd%", [](const ConversionJob& job) { return PadFive(job.randomNumber); }, K::kRunCounter},
+    {"%n%", [](const ConversionJob& job) { return PadFive(job.sequenceNumber); }, K::kRunCounter},
 };
 const int kFilenameTokenCount = sizeof(FilenameTokens) / sizeof(FilenameTokens[0]);
 
@@ -106,8 +115,7 @@ std::string ReplaceToken(const std::string& text, const FilenameToken& token, co
 }
 
 std::string ExpandFilenameMask(const ConversionSettings& settings, const ConversionJob& job) {
-  std::string mask = LowerCase(settings.filenameMask);
-  if (mask.empty()) mask = kDefaultFilenameMask;
+  std::string mask = LoweredMask(settings);
   // Tested on the mask as it stands, so a value that brings in a later token
   // is expanded again.
   for (int i = 0; i < kFilenameTokenCount; ++i) {
@@ -128,9 +136,23 @@ std::string ExpandWatermarkText(const ConversionSettings& settings, const Conver
   return text;
 }
 
+bool MaskKnownBeforeConverting(const ConversionSettings& settings, bool depthKnown) {
+  const std::string mask = LoweredMask(settings);
+  for (int i = 0; i < kFilenameTokenCount; ++i) {
+    const FilenameToken& token = FilenameTokens[i];
+    if (mask.find(token.token) == std::string::npos) continue;
+    if (token.kind != K::kInput && !(token.kind == K::kDepth && depthKnown)) return false;
+  }
+  return true;
+}
+
 bool WatermarkTextUsesRunCounters(const ConversionSettings& settings) {
   const std::string probe = LowerCase(settings.text);
-  return probe.find("%rnd%") != std::string::npos || probe.find("%n%") != std::string::npos;
+  for (int i = 0; i < kFilenameTokenCount; ++i) {
+    const FilenameToken& token = FilenameTokens[i];
+    if (token.kind == K::kRunCounter && probe.find(token.token) != std::string::npos) return true;
+  }
+  return false;
 }
 
 }  // namespace jpg2dds

@@ -8,11 +8,21 @@
 
 namespace jpg2dds {
 
+// When a token's value is known.
+enum class TokenValueKind {
+  kInput,        // the input's name, the output type: before the input is converted
+  kClock,        // the clock at the moment the token is replaced
+  kDepth,        // the output bit depth: picked for each picture when automatic
+  kPictureSize,  // the picture as written
+  kRunCounter,   // advanced after each file written, drawn anew in every run
+};
+
 // One token of the mask and how its value is made. Values are read when the
 // token is replaced, so the date tokens see the clock of that moment.
 struct FilenameToken {
   const char* token;  // lower case, with its "%" signs
   std::string (*value)(const ConversionJob& job);
+  TokenValueKind kind;
 };
 
 // The 18 tokens, always visited in this order.
@@ -27,6 +37,11 @@ std::string ExpandFilenameMask(const ConversionSettings& settings, const Convers
 
 // The watermark Text with its tokens replaced; literal text keeps its case.
 std::string ExpandWatermarkText(const ConversionSettings& settings, const ConversionJob& job);
+
+// Whether the mask makes a name that is known before the input is converted
+// and comes out the same in every run: only tokens of the input, and the
+// depth token when `depthKnown` (the depth does not depend on the picture).
+bool MaskKnownBeforeConverting(const ConversionSettings& settings, bool depthKnown);
 
 // Whether expanding the watermark text reads the run's counters (%rnd%, %n%),
 // which only advance once the files before have been written.

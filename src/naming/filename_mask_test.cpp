@@ -128,7 +128,7 @@ TEST(ReplaceToken, MatchesWithoutRegardToCaseAndReplacesEveryOccurrence) {
   EXPECT_EQ(ReplaceToken("%FileName%/%filename%.x", FilenameTokens[0], job), "Sea/Sea.x");
   EXPECT_EQ(ReplaceToken("no token %", FilenameTokens[0], job), "no token %");
   // KELVIN SIGN lowers to "k": it is the same letter without regard to case.
-  const FilenameToken kelvinProbe{"%k%", [](const ConversionJob&) { return std::string("v"); }};
+  const FilenameToken kelvinProbe{"%k%", [](const ConversionJob&) { return std::string("v"); }, TokenValueKind::kInput};
   EXPECT_EQ(ReplaceToken("%\xE2\x84\xAA%", kelvinProbe, job), "v");
 }
 

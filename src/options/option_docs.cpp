@@ -210,6 +210,24 @@ const OptionDoc kOptionDocs[] = {
      "in input order, so the files, their names and the lines printed do not depend on it; 1 converts one file at "
      "a time. 0 means one thread for each processor core.",
      "threads", "0 to 256; other values stop the run with \"Error: Invalid threads value\"", nullptr, V::kText},
+    {"--REPORT",
+     "Writes a report of the run to FILE for scripts, in JSON Lines: one object per input in input order, each "
+     "written whole as soon as its input is done, then a summary object; see SCRIPTS AND PIPELINES. An existing "
+     "FILE is emptied first. A relative name is taken from the current directory. A FILE that cannot be created "
+     "stops the run before anything is converted with \"Error: Invalid report file\".",
+     nullptr, nullptr, nullptr, V::kFile},
+    {"--EXIT-CODE",
+     "The exit status tells how the run went: 0 when every input was converted or skipped, 1 when any input or "
+     "folder failed or a line of the report could not be written, 2 when an \"Error: \" line stopped the run "
+     "before converting; see EXIT STATUS.",
+     nullptr, nullptr, nullptr, V::kText},
+    {"--SKIP-UP-TO-DATE",
+     "Skips an input whose output file exists and is not older than the input, to the whole second, as make "
+     "decides: nothing is decoded or written, and the output name counts as taken in this run. The output names "
+     "must be known before converting: a filename mask with %width%, %height%, %n%, %rnd% or a date or time "
+     "token, or --file-timestamp=custom, stops the run with \"Error: --skip-up-to-date needs output names and "
+     "file times known before converting\".",
+     nullptr, nullptr, nullptr, V::kText},
     {"--NO-SUBFOLDERS",
      "Writes every output file straight into the output folder, not into the subfolder below it that matches "
      "the input's; a single input file has no such subfolder.",

@@ -154,6 +154,9 @@ const OptionRow kOptionRows[] = {
     BatchInputRow("--INPUT-LIST", BatchInputKind::kList),
     FlagRow("--RECURSIVE", "Advanced", "Recursive Folders", 1),
     IntegerRow("--THREADS", "Advanced", "Threads"),
+    TextRow("--REPORT", "Advanced", "Report File"),
+    FlagRow("--EXIT-CODE", "Advanced", "Exit Code", 1),
+    FlagRow("--SKIP-UP-TO-DATE", "Advanced", "Skip Up To Date", 1),
 };
 
 const int kOptionRowCount = static_cast<int>(sizeof(kOptionRows) / sizeof(kOptionRows[0]));

@@ -126,6 +126,9 @@ const char* const kExpectedRows[] = {
     "--INPUT-LIST|inputs/list",
     "--RECURSIVE|Advanced/Recursive Folders",
     "--THREADS|Advanced/Threads",
+    "--REPORT|Advanced/Report File",
+    "--EXIT-CODE|Advanced/Exit Code",
+    "--SKIP-UP-TO-DATE|Advanced/Skip Up To Date",
 };
 
 ConversionSettings Defaults() {
@@ -183,7 +186,7 @@ Sample SampleFor(const OptionRow& row) {
 }
 
 TEST(OptionTable, HoldsTheProfileKeysOnceEach) {
-  EXPECT_EQ(kOptionRowCount, 109);
+  EXPECT_EQ(kOptionRowCount, 112);
   std::set<std::string> names;
   for (int i = 0; i < kOptionRowCount; ++i) {
     EXPECT_TRUE(names.insert(kOptionRows[i].name).second) << kOptionRows[i].name;
@@ -191,7 +194,7 @@ TEST(OptionTable, HoldsTheProfileKeysOnceEach) {
         << kOptionRows[i].name;
   }
   EXPECT_STREQ(kOptionRows[0].name, "--DDS-LOAD-AS");
-  EXPECT_STREQ(kOptionRows[kOptionRowCount - 1].name, "--THREADS");
+  EXPECT_STREQ(kOptionRows[kOptionRowCount - 1].name, "--SKIP-UP-TO-DATE");
   // Run options, mode flags and the profile option are not table rows, so a
   // profile can never carry them.
   for (const char* name : {"--INPUT", "--OUTPUT", "--CONVERSION", "--DEBUG", "--QUIET", "--PAUSE", "--PROFILE"}) {

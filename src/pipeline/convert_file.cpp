@@ -7,6 +7,7 @@
 #include "pipeline/edits/color_adjust.h"
 #include "pipeline/edits/geometry.h"
 #include "pipeline/load/load_source.h"
+#include "pipeline/load/picture_limits.h"
 #include "pipeline/output/devil_dds_writer.h"
 #include "pipeline/output/encoded_dds_writer.h"
 #include "pipeline/output/output_depth.h"
@@ -26,47 +27,78 @@ bool AnyEditSwitchedOn(const ConversionSettings& s) {
          s.doFrame != choice::kFrameNone || s.doWatermark != choice::kWatermarkNone;
 }
 
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Why a step left no picture: it would have made one past the picture
+// limit, or memory for the new one could not be had.
+FailureReason LostPicture(bool fitsLimit) {
+  return fitsLimit ? FailureReason::kOutOfMemory : FailureReason::kTooLarge;
+}
+
 // The picture is owned here and handed from step to step: each step returns
 // the bitmap that replaces the one it was given (releasing that one when it
 // made a new one), and a null picture passes through every step to fail the
 // write at the end.
 void Prepare(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
              PreparedFile& prepared, StepTimings* timings) {
-  const auto decodeStart = std::chrono::steady_clock::now();
+  FileResult& result = prepared.result;
+  const auto decodeStart = Clock::now();
   std::string bytes;
   int orientation = 0;
-  const bool readable = ReadJpegForDecoding(job.currentInputFile, bytes, orientation);
+  FailureReason unread = FailureReason::kNone;
+  const bool readable = ReadJpegForDecoding(job.currentInputFile, bytes, orientation, &unread);
+  NoteFailure(result, unread);
   // A DDS Compression with a row in the encoder's table is the built-in
   // encoder's; AUTO is DevIL's.
   const DdsFormat* format = FindDdsFormat(settings.ddsCompression);
   prepared.encoded = format != nullptr;
+  if (format) result.format = format->name;
   // With no edit and no turn, the built-in encoder takes the rows as they
   // are decoded: the same picture, but decoding and encoding overlap.
   if (readable && prepared.encoded && !AnyEditSwitchedOn(settings) && orientation <= 1) {
     JpegRowDecoder decoder;
     if (StartJpegRows(bytes, decoder)) {
       job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(decoder.picture));
-      prepared.ready = EncodeWhileDecoding(decoder, *format, job, prepared.dds);
+      prepared.ready = EncodeWhileDecoding(decoder, *format, job, prepared.dds, result);
+      result.seconds = SecondsSince(decodeStart);
       return;
     }
   }
-  FIBITMAP* picture = readable ? DecodeJpegBytes(bytes, kSourceLoadFlags) : nullptr;
+  bool outOfMemory = false;
+  FIBITMAP* picture = readable ? DecodeJpegBytes(bytes, kSourceLoadFlags, &outOfMemory) : nullptr;
+  if (readable && !picture) NoteFailure(result, outOfMemory ? FailureReason::kOutOfMemory : FailureReason::kDamaged);
   std::string().swap(bytes);  // move-assigning an empty text would keep the buffer
-  if (timings) timings->decode += std::chrono::steady_clock::now() - decodeStart;
+  if (timings) timings->decode += Clock::now() - decodeStart;
 
   int width = static_cast<int>(FreeImage_GetWidth(picture));
   int height = static_cast<int>(FreeImage_GetHeight(picture));
   job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(picture));
   if (width == 0 || height == 0) {
     if (picture) FreeImage_Unload(picture);
+    NoteFailure(result, FailureReason::kDamaged);
+    result.seconds = SecondsSince(decodeStart);
     return;
   }
 
   picture = ApplyRotation(picture, settings);
+  if (!picture) {
+    const bool turnFits = settings.imageRotationType != choice::kRotationSimple ||
+                          FitsPictureLimitWhenTurned(width, height, settings.imageRotation);
+    NoteFailure(result, LostPicture(turnFits));
+  }
   width = static_cast<int>(FreeImage_GetWidth(picture));
   height = static_cast<int>(FreeImage_GetHeight(picture));
 
   picture = ApplyResize(picture, width, height, settings);
+  if (!picture) {
+    int32_t targetWidth = 0, targetHeight = 0;
+    NoteFailure(result, LostPicture(!ResizeTarget(width, height, settings, targetWidth, targetHeight) ||
+                                    FitsPictureLimit(targetWidth, targetHeight)));
+  }
   // This size stays valid up to the output depth: the later steps neither
   // grow nor shrink the picture.
   width = static_cast<int>(FreeImage_GetWidth(picture));
@@ -80,10 +112,13 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
   picture = ApplyWatermark(picture, width, height, settings, job, font);
   if (prepared.encoded) {
     prepared.ready = EncodePicture(picture, *format, job, prepared.dds);
-    return;
+  } else {
+    prepared.picture = ConvertToOutputDepth(picture, job);
+    prepared.ready = prepared.picture != nullptr;
   }
-  prepared.picture = ConvertToOutputDepth(picture, job);
-  prepared.ready = prepared.picture != nullptr;
+  // Past the two steps that may refuse a size, only memory can be missing.
+  if (!prepared.ready) NoteFailure(result, FailureReason::kOutOfMemory);
+  result.seconds = SecondsSince(decodeStart);
 }
 
 }  // namespace
@@ -97,26 +132,32 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
     // Memory ran out where no picture was held (reading the file): the file
     // fails, and what it took is given back for the next one.
     prepared = PreparedFile{};
+    prepared.result.reason = FailureReason::kOutOfMemory;
   }
 }
 
-bool WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
-                       StepTimings* timings) {
+FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
+                             StepTimings* timings) {
+  const auto start = Clock::now();
+  FileResult result = prepared.result;
   bool ok = false;
   // Neither writer lets memory that runs out escape.
   if (prepared.ready && prepared.encoded) {
-    ok = WriteEncodedDds(prepared.dds, settings, job);
+    ok = WriteEncodedDds(prepared.dds, settings, job, result);
   } else if (prepared.ready) {
-    ok = WriteDdsFile(prepared.picture, settings, job, timings);
+    ok = WriteDdsFile(prepared.picture, settings, job, result, timings);
     prepared.picture = nullptr;  // released by the writer
   }
   if (prepared.picture) FreeImage_Unload(prepared.picture);
   prepared = PreparedFile{};
-  return ok;
+  result.status = ok ? FileStatus::kConverted : FileStatus::kFailed;
+  if (ok) result.reason = FailureReason::kNone;
+  result.seconds += SecondsSince(start);
+  return result;
 }
 
-bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 StepTimings* timings) {
+FileResult ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
+                       StepTimings* timings) {
   PreparedFile prepared;
   PrepareFile(settings, job, font, prepared, timings);
   return WritePreparedFile(prepared, settings, job, timings);

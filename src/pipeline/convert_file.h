@@ -6,6 +6,7 @@
 #include <FreeImage.h>
 
 #include "batch/conversion_job.h"
+#include "batch/file_result.h"
 #include "encoder/dds_encoder.h"
 #include "pipeline/step_timings.h"
 #include "platform/font.h"
@@ -19,6 +20,7 @@ struct PreparedFile {
   bool encoded = false;         // made by the built-in encoder (`dds`), else DevIL's `picture`
   FIBITMAP* picture = nullptr;  // at its output depth, for DevIL
   EncodedDds dds;
+  FileResult result;            // so far: the reason when not ready, the time taken
 };
 
 // Loading, the edits and the output depth (steps 1 to 12) and, for the
@@ -27,16 +29,16 @@ struct PreparedFile {
 void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
                  PreparedFile& prepared, StepTimings* timings = nullptr);
 
-// Writing (step 13): true exactly when the output file was written. Always
-// releases what the preparation holds.
-bool WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
-                       StepTimings* timings = nullptr);
+// Writing (step 13): the file's result, converted exactly when the output
+// file was written. Always releases what the preparation holds.
+FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
+                             StepTimings* timings = nullptr);
 
-// Both halves: converts the job's current input file; true exactly when the
-// output file was written. Prints nothing. `font` is the run's watermark
-// font or null. `timings`, when given, gets the decode and DevIL durations
-// (benchmark).
-bool ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 StepTimings* timings = nullptr);
+// Both halves: converts the job's current input file; the result is
+// converted exactly when the output file was written, else failed with its
+// reason. Prints nothing. `font` is the run's watermark font or null.
+// `timings`, when given, gets the decode and DevIL durations (benchmark).
+FileResult ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
+                       StepTimings* timings = nullptr);
 
 }  // namespace jpg2dds

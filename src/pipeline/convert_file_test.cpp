@@ -39,7 +39,7 @@ class ConvertFileTest : public ::testing::Test {
     return path;
   }
   DdsPicture Convert() {
-    EXPECT_TRUE(ConvertFile(settings, job, nullptr));
+    EXPECT_EQ(ConvertFile(settings, job, nullptr).status, FileStatus::kConverted);
     return ReadDds(job.currentOutputPath);
   }
   std::vector<std::string> OutputNames() {
@@ -88,7 +88,7 @@ TEST_F(ConvertFileTest, FilesThatAreNoJpegFailBeforeNaming) {
       FreeImage_Save(FIF_PNG, picture, job.currentInputFile.c_str());
       FreeImage_Unload(picture);
     }
-    EXPECT_FALSE(ConvertFile(settings, job, nullptr)) << name;
+    EXPECT_EQ(ConvertFile(settings, job, nullptr).status, FileStatus::kFailed) << name;
     EXPECT_EQ(job.currentOutputPath, "") << name;
     EXPECT_EQ(job.sourceBitDepth, 0);
   }
@@ -181,7 +181,7 @@ TEST_F(ConvertFileTest, ExistingOutputIsReplacedOnlyBySuccess) {
   const std::string output = folder.File("out/in.dds");
   WriteBytes(output, "previous");
   std::filesystem::permissions(output, std::filesystem::perms::owner_read);
-  ASSERT_TRUE(ConvertFile(settings, job, nullptr));
+  ASSERT_EQ(ConvertFile(settings, job, nullptr).status, FileStatus::kConverted);
   EXPECT_EQ(ReadBytes(output).substr(0, 4), "DDS ");
 
   // A resize to nothing leaves no picture: the file fails, the output stays.
@@ -191,7 +191,7 @@ TEST_F(ConvertFileTest, ExistingOutputIsReplacedOnlyBySuccess) {
   settings.imageHeight = 1;
   settings.keepAspectRatio = 1;
   Input(400, 16);
-  EXPECT_FALSE(ConvertFile(settings, job, nullptr));
+  EXPECT_EQ(ConvertFile(settings, job, nullptr).status, FileStatus::kFailed);
   EXPECT_EQ(ReadBytes(output), written);
   EXPECT_EQ(OutputNames(), std::vector<std::string>{"in.dds"});
 }
@@ -221,11 +221,11 @@ TEST_F(ConvertFileTest, DecodingWhileEncodingGivesTheSameFile) {
                        std::to_string(compression));
           settings.ddsCompression = static_cast<int8_t>(compression);
           settings.doImageRotation = 0;
-          ASSERT_TRUE(ConvertFile(settings, job, nullptr));
+          ASSERT_EQ(ConvertFile(settings, job, nullptr).status, FileStatus::kConverted);
           const std::string streamed = ReadBytes(job.currentOutputPath);
           settings.doImageRotation = 1;
           settings.imageRotation = 0;
-          ASSERT_TRUE(ConvertFile(settings, job, nullptr));
+          ASSERT_EQ(ConvertFile(settings, job, nullptr).status, FileStatus::kConverted);
           EXPECT_EQ(ReadBytes(job.currentOutputPath), streamed);
         }
       }

@@ -14,6 +14,16 @@ bool GetModificationTime(const std::string& path, std::time_t& instant) {
   return true;
 }
 
+bool IsNotOlderThan(const HeldFolder& folder, const std::string& name, const std::string& input) {
+  struct stat made {}, source {};
+  if (folder.fd < 0 || name.empty() || !IsWholePath(name) ||
+      fstatat(folder.fd, name.c_str(), &made, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(made.st_mode)) {
+    return false;
+  }
+  if (!IsWholePath(input) || stat(input.c_str(), &source) != 0) return false;
+  return made.st_mtim.tv_sec >= source.st_mtim.tv_sec;
+}
+
 bool SetModificationTime(const std::string& path, std::time_t instant) {
   if (!IsWholePath(path)) return false;
   struct timespec times[2] = {};

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/paths.h"
 #include "platform/signals.h"
 #include "platform/temporary_files.h"
@@ -46,10 +48,26 @@ std::FILE* CreateNewFileIn(const HeldFolder& folder, const std::string& name) {
 
 int64_t WrittenSize(std::FILE* file) { return static_cast<int64_t>(ftello(file)); }
 
-bool CloseWrittenFile(std::FILE* file) {
-  bool ok = std::fflush(file) == 0 && std::ferror(file) == 0;
-  ok = ok && fsync(fileno(file)) == 0;
-  return std::fclose(file) == 0 && ok;
+bool CloseWrittenFile(std::FILE* file, int* error) {
+  // A failed write left its errno; stdio keeps only the error flag.
+  int first = std::ferror(file) ? errno : 0;
+  bool ok = std::ferror(file) == 0;
+  if (std::fflush(file) != 0) {
+    if (ok) first = errno;
+    ok = false;
+  }
+  if (ok && fsync(fileno(file)) != 0) {
+    first = errno;
+    ok = false;
+  }
+  if (std::fclose(file) != 0 && ok) {
+    first = errno;
+    ok = false;
+  }
+  if (error) *error = ok ? 0 : first;
+  return ok;
 }
+
+bool IsNoSpaceError(int error) { return error == ENOSPC || error == EDQUOT || error == EFBIG; }
 
 }  // namespace jpg2dds

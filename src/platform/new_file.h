@@ -29,7 +29,13 @@ int64_t WrittenSize(std::FILE* file);
 
 // Flushes the stream and the file's data to disk and closes it. False when
 // any write to the stream failed (a full disk, a size limit), the flush
-// failed or the close failed: the file is then incomplete.
-bool CloseWrittenFile(std::FILE* file);
+// failed or the close failed: the file is then incomplete. `error`, when
+// given, gets the errno of the failure (that of the last failed write when
+// a write failed before), 0 on success.
+bool CloseWrittenFile(std::FILE* file, int* error = nullptr);
+
+// Whether an errno of a write means that no more bytes fit: a full disk, a
+// quota, the file size limit.
+bool IsNoSpaceError(int error);
 
 }  // namespace jpg2dds

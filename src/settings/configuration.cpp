@@ -25,11 +25,12 @@ const char* const kGroupOrder[] = {"General",    "Window",    "Interface", "Inpu
 // Written in this order, and only when Save Window Position is on.
 const char* const kWindowKeys[] = {"IsMaximized", "Width", "Height", "X", "Y"};
 
-// Read from the file but never written back. The last two belong to the
+// Read from the file but never written back. The last five belong to the
 // console alone and have no place in the file's fixed layout.
-const char* const kReadOnlyKeys[] = {"Hide Passwords",        "Show Single Password", "Show Password List",
-                                     "Show Character Set",    "Show Advanced Options", "TxtFields",
-                                     "CsvDelimiter",          "Recursive Folders",    "Threads"};
+const char* const kReadOnlyKeys[] = {"Hide Passwords",     "Show Single Password", "Show Password List",
+                                     "Show Character Set", "Show Advanced Options", "TxtFields",
+                                     "CsvDelimiter",       "Recursive Folders",    "Threads",
+                                     "Report File",        "Exit Code",            "Skip Up To Date"};
 
 // The Input and Output keys that belong to a format; only the formats of
 // this converter's type lists are written.

@@ -223,6 +223,10 @@ TEST_F(ConfigurationTest, CsvDelimiterWordsAndReadOnlyKeys) {
   EXPECT_EQ(text.find("CsvDelimiter"), std::string::npos);
   EXPECT_EQ(text.find("TxtFields"), std::string::npos);
   EXPECT_EQ(text.find("Hide Passwords"), std::string::npos);
+  // The console's own settings have no place in the file.
+  for (const char* key : {"Recursive Folders", "Threads", "Report File", "Exit Code", "Skip Up To Date"}) {
+    EXPECT_EQ(text.find(key), std::string::npos) << key;
+  }
 }
 
 TEST_F(ConfigurationTest, WindowKeysOnlyWithSaveWindowPosition) {

@@ -152,6 +152,9 @@ const SettingField kSettingFields[] = {
     {"Advanced", "Keep Subfolders", T::kFlag, &S::keepSubfolders},
     {"Advanced", "Recursive Folders", T::kFlag, &S::recursiveFolders},
     {"Advanced", "Threads", T::kInt, &S::threads},
+    {"Advanced", "Report File", T::kText, &S::reportFile},
+    {"Advanced", "Exit Code", T::kFlag, &S::exitCode},
+    {"Advanced", "Skip Up To Date", T::kFlag, &S::skipUpToDate},
     {"File", "TxtFields", T::kText, &S::txtFields},
     {"File", "CsvDelimiter", T::kText, &S::csvDelimiter},
     {"File", "Recent Out Folders", T::kText, &S::recentOutFolders},
@@ -322,6 +325,9 @@ void ApplyDefaults(ConversionSettings& s, DefaultsVariant variant, int32_t updat
   s.keepSubfolders = 1;
   s.recursiveFolders = 0;
   s.threads = 0;
+  s.reportFile = "";
+  s.exitCode = 0;
+  s.skipUpToDate = 0;
 
   s.txtFields = "username,password,firstname,lastname,title,sex,notes";
   s.csvDelimiter = ",";

@@ -177,6 +177,9 @@ struct ConversionSettings {
   // Console only, not written to the configuration file, whose layout is fixed.
   int8_t recursiveFolders;
   int32_t threads;  // 0: as many as the machine has cores
+  std::string reportFile;  // the JSON Lines report of the run; empty: none
+  int8_t exitCode;         // the exit status tells how the run went
+  int8_t skipUpToDate;     // inputs whose output is up to date are skipped
   // [File]
   std::string txtFields;
   std::string csvDelimiter;

@@ -74,6 +74,10 @@ const char* const kCatalogueData[] = {
     "Invalid input folder", "Invalid input folder",
     "Invalid input list", "Invalid input list",
     "Invalid threads value", "Invalid threads value",
+    "Invalid report file", "Invalid report file",
+    "Skip needs known names", "--skip-up-to-date needs output names and file times known before converting",
+    "Up to date", "Up to date",
+    "Files skipped", "Files skipped (up to date): %s1%",
     "Unreadable folder", "Unreadable folder: %s1%",
 
     "_END_", "",

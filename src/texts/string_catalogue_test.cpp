@@ -18,7 +18,7 @@ TEST_F(Catalogue, HoldsTheConsoleGroupsInFull) {
   EXPECT_EQ(catalogue.groups[3].name, "BATCH");
   EXPECT_EQ(catalogue.groups[1].lastEntry - catalogue.groups[1].firstEntry + 1, 10);
   EXPECT_EQ(catalogue.groups[2].lastEntry - catalogue.groups[2].firstEntry + 1, 41);
-  EXPECT_EQ(catalogue.groups[3].lastEntry - catalogue.groups[3].firstEntry + 1, 4);
+  EXPECT_EQ(catalogue.groups[3].lastEntry - catalogue.groups[3].firstEntry + 1, 8);
   EXPECT_EQ(catalogue.groups[2].firstEntry, catalogue.groups[1].lastEntry + 1);
   // The folder text of group "Msg" is the windowed front end's message box.
   EXPECT_EQ(CatalogueText(catalogue, "Batch", "Invalid input folder"), "Invalid input folder");
@@ -87,7 +87,7 @@ TEST_F(Catalogue, ReloadingStartsAfresh) {
   CatalogueText(catalogue, "General", "Ready");
   LoadCatalogue(catalogue);
   EXPECT_EQ(catalogue.rememberedGroup, 0);
-  EXPECT_EQ(catalogue.entries.size(), 56u);
+  EXPECT_EQ(catalogue.entries.size(), 60u);
   EXPECT_EQ(CatalogueText(catalogue, "General", "Ready"), "Ready");
 }
 

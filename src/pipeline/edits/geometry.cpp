@@ -81,18 +81,19 @@ FIBITMAP* ApplyRotation(FIBITMAP* picture, const ConversionSettings& settings) {
   return turned;
 }
 
-FIBITMAP* ApplyResize(FIBITMAP* picture, int32_t width, int32_t height, const ConversionSettings& settings) {
-  if (!picture || !settings.doImageResize) return picture;
+bool ResizeTarget(int32_t width, int32_t height, const ConversionSettings& settings, int32_t& targetWidth,
+                  int32_t& targetHeight) {
+  if (!settings.doImageResize) return false;
   const int32_t newWidth = ResizeDimension(settings.imageWidth, settings.imageWidthUnit, width);
   const int32_t newHeight = ResizeDimension(settings.imageHeight, settings.imageHeightUnit, height);
-  if (newWidth <= 0 || newHeight <= 0) return picture;
-  if (newWidth == width && newHeight == height) return picture;
+  if (newWidth <= 0 || newHeight <= 0) return false;
+  if (newWidth == width && newHeight == height) return false;
   if (settings.imageResizeType == choice::kResizeLargeImages && width < newWidth && height < newHeight) {
-    return picture;
+    return false;
   }
 
-  int32_t targetWidth = newWidth;
-  int32_t targetHeight = newHeight;
+  targetWidth = newWidth;
+  targetHeight = newHeight;
   if (settings.keepAspectRatio) {
     // Only the longer side's setting counts.
     if (width >= height) {
@@ -104,7 +105,12 @@ FIBITMAP* ApplyResize(FIBITMAP* picture, int32_t width, int32_t height, const Co
       targetHeight = newHeight;
     }
   }
+  return true;
+}
 
+FIBITMAP* ApplyResize(FIBITMAP* picture, int32_t width, int32_t height, const ConversionSettings& settings) {
+  int32_t targetWidth = 0, targetHeight = 0;
+  if (!picture || !ResizeTarget(width, height, settings, targetWidth, targetHeight)) return picture;
   // A side of 0 leaves no picture, and so does an enlargement past the
   // picture limit, which would ask for more memory than a file may have.
   FIBITMAP* resized = nullptr;

@@ -12,6 +12,11 @@ namespace jpg2dds {
 // it replaces.
 FIBITMAP* ApplyRotation(FIBITMAP* picture, const ConversionSettings& settings);
 
+// The size the resize settings make of a picture of the given size; false
+// when they leave it as it is.
+bool ResizeTarget(int32_t width, int32_t height, const ConversionSettings& settings, int32_t& targetWidth,
+                  int32_t& targetHeight);
+
 // Rescales a picture of the given current size to the target of the resize
 // settings; releases what it replaces.
 FIBITMAP* ApplyResize(FIBITMAP* picture, int32_t width, int32_t height, const ConversionSettings& settings);

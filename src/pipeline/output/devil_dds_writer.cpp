@@ -11,6 +11,7 @@
 #include "pipeline/load/picture_limits.h"
 #include "pipeline/output/output_file.h"
 #include "platform/new_file.h"
+#include "settings/keywords.h"
 
 namespace jpg2dds {
 namespace {
@@ -68,9 +69,12 @@ bool HandPixelsToDevil(FIBITMAP* picture, ILuint width, ILuint height, StepTimin
 
 }  // namespace
 
-bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, ConversionJob& job,
+bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, ConversionJob& job, FileResult& result,
                   StepTimings* timings) {
-  if (!picture) return false;
+  if (!picture) {
+    NoteFailure(result, FailureReason::kOutOfMemory);
+    return false;
+  }
   const ILuint width = FreeImage_GetWidth(picture);
   const ILuint height = FreeImage_GetHeight(picture);
 
@@ -79,6 +83,7 @@ bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, Convers
   ilGenImages(1, &image);
   ilBindImage(image);
   if (!HandPixelsToDevil(picture, width, height, timings)) {
+    NoteFailure(result, FitsPictureLimit(width, height) ? FailureReason::kOutOfMemory : FailureReason::kTooLarge);
     ilDeleteImages(1, &image);
     ClearDevilErrors();
     return false;
@@ -88,18 +93,26 @@ bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, Convers
   const bool mipmaps = iluBuildMipmaps() == IL_TRUE;
   // DevIL writes into a stream of ours: its own file saving reports success
   // even when writes fail, and a truncated file must never replace a good one.
-  const bool ok = WriteOutputFile(settings, job, static_cast<int>(width), static_cast<int>(height),
+  const bool ok = WriteOutputFile(settings, job, static_cast<int>(width), static_cast<int>(height), result,
                                   [&](std::FILE* file) {
-                                    if (!mipmaps) return false;
+                                    // ILU builds mipmaps without fail but for memory.
+                                    if (!mipmaps) {
+                                      NoteFailure(result, FailureReason::kOutOfMemory);
+                                      return false;
+                                    }
                                     // The count ilSaveF returns is no measure: DevIL 1.7.8 passes it
                                     // through an 8-bit value, so a file whose length is a multiple of
                                     // 256 comes back as 0. What reached the stream is judged instead,
                                     // and the close catches every failed write.
                                     ClearDevilErrors();
                                     ilSaveF(IL_DDS, file);
-                                    return ilGetError() == IL_NO_ERROR &&
+                                    const ILenum error = ilGetError();
+                                    if (error == IL_OUT_OF_MEMORY) NoteFailure(result, FailureReason::kOutOfMemory);
+                                    return error == IL_NO_ERROR &&
                                            WrittenSize(file) >= static_cast<int64_t>(kDdsHeaderBytes);
                                   });
+  // The compression DevIL was left at: its default, DXT1.
+  if (ok && ilGetInteger(IL_DXTC_FORMAT) == IL_DXT1) result.format = FindDdsFormat(choice::kDdsDxt1)->name;
   if (timings) timings->mipmapAndSave += Clock::now() - devilStart;
   ilDeleteImages(1, &image);
   if (!ok) ClearDevilErrors();

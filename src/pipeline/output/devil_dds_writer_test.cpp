@@ -55,7 +55,7 @@ TEST(TemporaryName, HiddenWithTheOutputTypeBeforeItsEnd) {
 
 class WriteDdsFileTest : public ::testing::Test {
  protected:
-  bool Write(FIBITMAP* picture) { return WriteDdsFile(picture, settings, job); }
+  bool Write(FIBITMAP* picture) { return WriteDdsFile(picture, settings, job, result); }
   // Exits with 0 when the write reported failure.
   void WriteUnderSizeLimit() {
     struct rlimit limit = {2000, 2000};
@@ -65,6 +65,7 @@ class WriteDdsFileTest : public ::testing::Test {
   TempFolder folder;
   ConversionSettings settings = DefaultSettings();
   ConversionJob job = JobFor("/in/a.jpg", folder.path());
+  FileResult result;
   std::string output = folder.File("a.dds");
 };
 
@@ -93,7 +94,8 @@ TEST(WriteDdsFile, EverySizeUpTo48By48IsWritten) {
   for (int width = 1; width <= 48; ++width) {
     for (int height = 1; height <= 48; ++height) {
       SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-      ASSERT_TRUE(WriteDdsFile(Picture32(width, height), settings, job));
+      FileResult result;
+      ASSERT_TRUE(WriteDdsFile(Picture32(width, height), settings, job, result));
       testing::DdsHeader header = testing::ReadDdsHeader(output);
       ASSERT_TRUE(header.valid);
       EXPECT_EQ(header.width, static_cast<uint32_t>(width));

@@ -6,6 +6,7 @@
 #include <FreeImage.h>
 
 #include "batch/conversion_job.h"
+#include "batch/file_result.h"
 #include "encoder/dds_encoder.h"
 #include "encoder/dds_format.h"
 #include "pipeline/load/jpeg_row_decoder.h"
@@ -20,13 +21,16 @@ bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, ConversionJob& jo
 
 // The same for a picture still being decoded: its rows are encoded as the
 // decoder finishes them, so decoding and encoding overlap. Ends the decoder
-// and releases its picture; false also when decoding fails.
-bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded);
+// and releases its picture; false also when decoding fails. The result gets
+// the reason: damaged data, else no memory.
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded,
+                         FileResult& result);
 
 // Writes the encoded file through the same safe write as the DevIL path,
-// recording the same job fields. True only when the complete file stands
-// under the output path.
-bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settings, ConversionJob& job);
+// recording the same job and result fields. True only when the complete
+// file stands under the output path.
+bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settings, ConversionJob& job,
+                     FileResult& result);
 
 // EncodePicture, then WriteEncodedDds; always releases the picture.
 bool WriteEncodedDdsFile(FIBITMAP* picture, const DdsFormat& format, const ConversionSettings& settings,

@@ -119,7 +119,8 @@ TEST_F(EncodedDdsTest, SameBytesWhateverTheThreadCount) {
 TEST_F(EncodedDdsTest, Dxt1HeaderIsTheClassicOne) {
   for (const auto& size : {std::pair{1, 1}, {5, 2}, {300, 200}, {4096, 1}}) {
     FIBITMAP* picture = testing::MakePicture(size.first, size.second, Scene);
-    ASSERT_TRUE(WriteDdsFile(FreeImage_ConvertTo32Bits(picture), settings, job));
+    FileResult result;
+    ASSERT_TRUE(WriteDdsFile(FreeImage_ConvertTo32Bits(picture), settings, job, result));
     const std::string devil = ReadBytes(output).substr(0, 128);
     ASSERT_TRUE(Write(picture, choice::kDdsDxt1));
     EXPECT_EQ(ReadBytes(output).substr(0, 128), devil) << size.first << "x" << size.second;

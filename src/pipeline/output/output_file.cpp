@@ -26,34 +26,20 @@ struct OutputWrite {
   std::string claimed;         // the output path as claimed for this run
 };
 
-// The folder of the output path, walked down from the entry's output folder
-// without following a link: the kept subfolder made where it is missing, the
-// folders of the filename mask as they stand.
-bool HoldOutputFolder(const ConversionSettings& settings, const ConversionJob& job, OutputWrite& write) {
-  const std::string& base = EntryOutputFolder(job);
-  const std::string folderPart = OutputFolderPart(settings, job);
-  const std::string masked = job.currentOutputPath.substr(folderPart.size());
-  const size_t slash = masked.rfind('/');
-  write.name = masked.substr(slash == std::string::npos ? 0 : slash + 1);
-  // Only the kept subfolder is made: the output folder must exist, and so
-  // must the folders that the filename mask itself names.
-  return HoldFolder(base.empty() ? std::string("./") : base, write.folder) &&
-         (!settings.keepSubfolders || EnterFolders(write.folder, job.currentSubfolder, true)) &&
-         EnterFolders(write.folder, slash == std::string::npos ? std::string() : masked.substr(0, slash + 1), false);
-}
-
 bool Write(const ConversionSettings& settings, ConversionJob& job, const std::function<bool(std::FILE*)>& body,
-           OutputWrite& write) {
+           OutputWrite& write, FileResult& result) {
   job.currentOutputPath = BuildOutputPath(settings, job);
-  if (!HoldOutputFolder(settings, job, write)) return false;
+  result.outputPath = job.currentOutputPath;
+  if (!HoldOutputFolder(settings, job, job.currentOutputPath, true, write.folder, write.name)) return false;
   // Two inputs of one run that come to the same output: the later one fails
   // rather than replace what the earlier one wrote. Files from before the run
   // are replaced as always.
-  if (job.writtenOutputs) {
-    const std::string claimed = ResolvedFilePath(job.currentOutputPath);
-    if (!ClaimOutputPath(*job.writtenOutputs, claimed)) return false;
-    write.claimed = claimed;
+  std::string claimed;
+  if (!ClaimRunOutput(job.writtenOutputs.get(), job.currentOutputPath, claimed)) {
+    NoteFailure(result, FailureReason::kOutputTaken);
+    return false;
   }
+  write.claimed = std::move(claimed);
   const std::string folderText = job.currentOutputPath.substr(0, job.currentOutputPath.size() - write.name.size());
   for (int i = 0; i < kTemporaryNameTries && !write.file; ++i) {
     const std::string name = TemporaryName(job.outputType);
@@ -67,7 +53,10 @@ bool Write(const ConversionSettings& settings, ConversionJob& job, const std::fu
   bool ok = body(write.file);
   std::FILE* file = write.file;
   write.file = nullptr;
-  ok = CloseWrittenFile(file) && ok;
+  result.bytes = WrittenSize(file);
+  int error = 0;
+  ok = CloseWrittenFile(file, &error) && ok;
+  if (IsNoSpaceError(error)) NoteFailure(result, FailureReason::kDiskFull);
   return ok && MoveFileOverIn(write.folder, write.temporaryName, write.name);
 }
 
@@ -79,6 +68,20 @@ void Abandon(ConversionJob& job, OutputWrite& write) {
 }
 
 }  // namespace
+
+bool HoldOutputFolder(const ConversionSettings& settings, const ConversionJob& job, const std::string& outputPath,
+                      bool makeSubfolder, HeldFolder& folder, std::string& name) {
+  const std::string& base = EntryOutputFolder(job);
+  const std::string folderPart = OutputFolderPart(settings, job);
+  const std::string masked = outputPath.substr(folderPart.size());
+  const size_t slash = masked.rfind('/');
+  name = masked.substr(slash == std::string::npos ? 0 : slash + 1);
+  // Only the kept subfolder is made: the output folder must exist, and so
+  // must the folders that the filename mask itself names.
+  return HoldFolder(base.empty() ? std::string("./") : base, folder) &&
+         (!settings.keepSubfolders || EnterFolders(folder, job.currentSubfolder, makeSubfolder)) &&
+         EnterFolders(folder, slash == std::string::npos ? std::string() : masked.substr(0, slash + 1), false);
+}
 
 std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix) {
   std::string name = prefix;
@@ -94,17 +97,23 @@ std::string TemporaryName(const std::string& outputType) {
 }
 
 bool WriteOutputFile(const ConversionSettings& settings, ConversionJob& job, int width, int height,
-                     const std::function<bool(std::FILE*)>& body) {
+                     FileResult& result, const std::function<bool(std::FILE*)>& body) {
   job.outputWidth = width;
   job.outputHeight = height;
+  result.width = width;
+  result.height = height;
   OutputWrite write;
   bool ok = false;
   try {
-    ok = Write(settings, job, body, write);
+    ok = Write(settings, job, body, write, result);
   } catch (const std::bad_alloc&) {
     ok = false;  // memory ran out: this file fails, the run goes on
+    NoteFailure(result, FailureReason::kOutOfMemory);
   }
-  if (!ok) Abandon(job, write);
+  if (!ok) {
+    Abandon(job, write);
+    NoteFailure(result, FailureReason::kWriteFailed);
+  }
   ReleaseFolder(write.folder);
   return ok;
 }
