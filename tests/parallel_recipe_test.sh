@@ -3,16 +3,16 @@
 # to several hosts in chunks. The hosts are simulated on this machine:
 # parallel's --ssh names a script that runs the command here, with a runtime
 # folder (and so a single-instance lock) of the host's own. Host h2's jpg2dds
-# is killed with SIGKILL after it has written some files, and h2 refuses
+# is killed with SIGKILL after it has written two files, and h2 refuses
 # every job after that. The first run has no retries, so h2's job stays
 # failed; --resume-failed with the same joblog then finishes it on the other
 # hosts. In the end every photo is converted exactly once: each texture
 # written once and valid, every photo in the final reports once, converted
 # or skipped.
 #
-# Usage: parallel_recipe_test.sh JPG2DDS PYTHON3 READ_REPORT_PY
+# Usage: parallel_recipe_test.sh JPG2DDS PYTHON3 READ_REPORT_PY STALL_AFTER_RENAMES_SO
 set -eu
-jpg2dds=$1 python=$2 read_report=$3
+jpg2dds=$1 python=$2 read_report=$3 stall=$4
 for tool in parallel cjpeg "$python"; do
   command -v "$tool" >/dev/null || { echo "$tool is missing"; exit 77; }
 done
@@ -31,18 +31,20 @@ find tiles -name '*.jpg' | sort >list
 printf '1/h1\n1/h2\n1/h3\n' >hosts
 ln -s "$jpg2dds" bin/jpg2dds
 
-# h2's jpg2dds runs in slices shorter than a photo takes, so that it is
-# killed between files once its report has two lines; then h2 is down.
+# h2's jpg2dds stops for good before it renames its third texture into
+# place, so its report holds two lines when it is killed; then h2 is down.
 cat >doomed-bin/jpg2dds <<EOF
 #!/bin/sh
 for a; do case \$a in --report=*) report=\${a#--report=} ;; esac; done
 exec 3<&0
-"$jpg2dds" "\$@" <&3 3<&- &
+LD_PRELOAD=$stall STALL_AFTER_RENAMES=2 ASAN_OPTIONS=\${ASAN_OPTIONS-}:verify_asan_link_order=0 \\
+  "$jpg2dds" "\$@" <&3 3<&- &
 pid=\$!
-kill -STOP \$pid
-while kill -CONT \$pid 2>/dev/null && sleep 0.005 && kill -STOP \$pid 2>/dev/null; do
-  if [ -f "\$report" ] && [ "\$(wc -l <"\$report")" -ge 2 ]; then kill -KILL \$pid; touch "$work/down-h2"; break; fi
+until [ -f "\$report" ] && [ "\$(wc -l <"\$report")" -ge 2 ]; do
+  kill -0 \$pid 2>/dev/null || break
+  sleep 0.01
 done
+kill -KILL \$pid 2>/dev/null && touch "$work/down-h2"
 wait \$pid || { status=\$?; cp "\$report" "$work/killed.jsonl"; exit \$status; }
 EOF
 # ssh as parallel calls it: options, the host, "--", the command for its shell.
