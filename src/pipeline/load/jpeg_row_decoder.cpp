@@ -3,7 +3,9 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <csetjmp>
 #include <cstdio>
+#include <new>
 #include <utility>
+#include <vector>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -14,6 +16,7 @@ struct JpegRowDecoderState {
   jpeg_error_mgr errors;  // first, so libjpeg's error pointer leads back here
   jpeg_decompress_struct info;
   std::jmp_buf escape;
+  std::vector<JSAMPLE> row;  // one decoded row, when the picture's layout differs
   bool created = false;
   bool finished = false;
 };
@@ -35,9 +38,21 @@ void Destroy(JpegRowDecoderState& state) {
   state.created = false;
 }
 
+// A decoded row (red first) in FreeImage's 32-bit layout: what
+// FreeImage_ConvertTo32Bits makes of the loader's 24-bit or grey row.
+void ExpandToBgra(const JSAMPLE* decoded, int components, int width, BYTE* bgra) {
+  for (int x = 0; x < width; ++x, bgra += 4) {
+    const JSAMPLE* pixel = decoded + x * components;
+    bgra[FI_RGBA_RED] = pixel[0];
+    bgra[FI_RGBA_GREEN] = pixel[components == 3 ? 1 : 0];
+    bgra[FI_RGBA_BLUE] = pixel[components == 3 ? 2 : 0];
+    bgra[FI_RGBA_ALPHA] = 0xFF;
+  }
+}
+
 }  // namespace
 
-bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder) {
+bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout) {
   decoder = JpegRowDecoder{};
   if (jpeg.empty()) return false;
   auto state = std::make_shared<JpegRowDecoderState>();
@@ -70,20 +85,32 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder) {
     Destroy(s);
     return false;
   }
-  // Pixels that need no clearing pass (every row is decoded into) and come
-  // in huge pages: a whole picture's worth of page faults is not spent.
   const int width = static_cast<int>(s.info.output_width), height = static_cast<int>(s.info.output_height);
-  const int pitch = (width * 8 * components + 31) / 32 * 4;
-  LargeBuffer pixels(static_cast<size_t>(pitch) * static_cast<size_t>(height));
-  FIBITMAP* picture = pixels.data() ? FreeImage_ConvertFromRawBitsEx(FALSE, pixels.data(), FIT_BITMAP, width, height,
-                                                                     pitch, 8 * components, FI_RGBA_RED_MASK,
-                                                                     FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE)
-                                    : nullptr;
+  LargeBuffer pixels;
+  FIBITMAP* picture = nullptr;
+  if (layout == RowLayout::kBgra32) {
+    picture = FreeImage_Allocate(width, height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+    try {
+      if (picture) s.row.resize(static_cast<size_t>(width) * static_cast<size_t>(components));
+    } catch (const std::bad_alloc&) {
+      FreeImage_Unload(picture);
+      picture = nullptr;
+    }
+  } else {
+    // Pixels that need no clearing pass (every row is decoded into) and come
+    // in huge pages: a whole picture's worth of page faults is not spent.
+    const int pitch = (width * 8 * components + 31) / 32 * 4;
+    pixels = LargeBuffer(static_cast<size_t>(pitch) * static_cast<size_t>(height));
+    picture = pixels.data() ? FreeImage_ConvertFromRawBitsEx(FALSE, pixels.data(), FIT_BITMAP, width, height, pitch,
+                                                             8 * components, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                                             FI_RGBA_BLUE_MASK, FALSE)
+                            : nullptr;
+  }
   if (!picture) {
     Destroy(s);
     return false;
   }
-  if (components == 1) {
+  if (components == 1 && layout == RowLayout::kAsDecoded) {
     RGBQUAD* palette = FreeImage_GetPalette(picture);
     for (int i = 0; i < 256; ++i) palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = static_cast<BYTE>(i);
   }
@@ -95,6 +122,7 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder) {
     FreeImage_SetDotsPerMeterY(picture, static_cast<unsigned>(s.info.Y_density * 100));
   }
   decoder.picture = picture;
+  decoder.decodedBitDepth = 8 * components;
   decoder.pixels = std::move(pixels);
   decoder.state = std::move(state);
   return true;
@@ -110,9 +138,12 @@ bool DecodeJpegRows(JpegRowDecoder& decoder, int rows) {
   const int height = static_cast<int>(s.info.output_height);
   const int width = static_cast<int>(s.info.output_width);
   for (int i = 0; i < rows && decoder.rowsDone < height; ++i) {
-    JSAMPROW row = FreeImage_GetScanLine(decoder.picture, height - 1 - decoder.rowsDone);
+    BYTE* line = FreeImage_GetScanLine(decoder.picture, height - 1 - decoder.rowsDone);
+    JSAMPROW row = s.row.empty() ? line : s.row.data();
     jpeg_read_scanlines(&s.info, &row, 1);
-    if (s.info.output_components == 3) {
+    if (!s.row.empty()) {
+      ExpandToBgra(row, s.info.output_components, width, line);
+    } else if (s.info.output_components == 3) {
       // libjpeg gives red first; FreeImage keeps blue first.
       for (int x = 0; x < width; ++x) std::swap(row[x * 3], row[x * 3 + 2]);
     }
