@@ -1,13 +1,18 @@
 // The settings of the allocator the program is linked with (jemalloc), read
 // by it before the first allocation. Pictures are blocks of tens to hundreds
-// of megabytes: they come in huge pages, so that filling them costs few page
-// faults, and a freed block stays with the process for the next file rather
-// than going back to the system at once (jemalloc otherwise gives blocks
-// from 8 MB on an arena of their own that returns them immediately). Freed
-// pages still go back after a few seconds without use. One arena serves
-// every thread: a thread's first allocation never has to set up an arena of
-// its own, which under a tight address-space limit (`ulimit -v`) jemalloc
-// does not survive; the few threads of a run hardly compete for it.
+// of megabytes, allocated and freed several times per file (the decoded
+// picture, DevIL's copy, its flipped and 16-bit buffers): a freed block
+// stays with the process and is filled again by the next one, of this file
+// or the next, rather than going back to the system and coming back as
+// fresh pages that the kernel must clear first. jemalloc would otherwise
+// hand blocks from 8 MB out of an arena of their own that returns them at
+// once. The process's memory so stays at the peak of its largest file.
+// Huge pages are left to the system's setting: asked for on every block
+// they made a conversion slower, not faster (clearing whole 2 MB pages).
+// One arena serves every thread: a thread's first allocation never has to
+// set up an arena of its own, which under a tight address-space limit
+// (`ulimit -v`) jemalloc does not survive; the few threads of a run hardly
+// compete for it.
 //
 // Compiled into the program itself, not the library the tests share: a
 // library object that nothing refers to would be left out of the link.
@@ -15,5 +20,5 @@ extern "C" {
 // The name and type are the allocator's; it reads the text through this
 // symbol.
 extern const char* malloc_conf;
-const char* malloc_conf = "thp:always,metadata_thp:always,narenas:1,oversize_threshold:0,dirty_decay_ms:5000,muzzy_decay_ms:0";
+const char* malloc_conf = "narenas:1,oversize_threshold:0,dirty_decay_ms:-1";
 }
