@@ -3,9 +3,7 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <csetjmp>
 #include <cstdio>
-#include <new>
 #include <utility>
-#include <vector>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -16,7 +14,6 @@ struct JpegRowDecoderState {
   jpeg_error_mgr errors;  // first, so libjpeg's error pointer leads back here
   jpeg_decompress_struct info;
   std::jmp_buf escape;
-  std::vector<JSAMPLE> row;  // one decoded row, when the picture's layout differs
   bool created = false;
   bool finished = false;
 };
@@ -36,18 +33,6 @@ void Silently(j_common_ptr) {}
 void Destroy(JpegRowDecoderState& state) {
   if (state.created) jpeg_destroy_decompress(&state.info);
   state.created = false;
-}
-
-// A decoded row (red first) in FreeImage's 32-bit layout: what
-// FreeImage_ConvertTo32Bits makes of the loader's 24-bit or grey row.
-void ExpandToBgra(const JSAMPLE* decoded, int components, int width, BYTE* bgra) {
-  for (int x = 0; x < width; ++x, bgra += 4) {
-    const JSAMPLE* pixel = decoded + x * components;
-    bgra[FI_RGBA_RED] = pixel[0];
-    bgra[FI_RGBA_GREEN] = pixel[components == 3 ? 1 : 0];
-    bgra[FI_RGBA_BLUE] = pixel[components == 3 ? 2 : 0];
-    bgra[FI_RGBA_ALPHA] = 0xFF;
-  }
 }
 
 }  // namespace
@@ -77,10 +62,19 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout l
     Destroy(s);
     return false;
   }
+  // libjpeg writes the 32-bit layout itself (opaque alpha), with the same
+  // arithmetic as the red-green-blue or grey rows FreeImage's loader takes.
+  const bool bgra = layout == RowLayout::kBgra32;
+  const int bgraComponents = s.info.out_color_space == JCS_RGB ? 3 : s.info.out_color_space == JCS_GRAYSCALE ? 1 : 0;
+  if (bgra && bgraComponents == 0) {
+    Destroy(s);
+    return false;
+  }
+  if (bgra) s.info.out_color_space = JCS_EXT_BGRA;
   // A progressive picture is read whole here; rows follow from its
   // coefficients.
   jpeg_start_decompress(&s.info);
-  const int components = s.info.output_components;
+  const int components = bgra ? bgraComponents : s.info.output_components;
   if (components != 1 && components != 3) {
     Destroy(s);
     return false;
@@ -88,14 +82,8 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout l
   const int width = static_cast<int>(s.info.output_width), height = static_cast<int>(s.info.output_height);
   LargeBuffer pixels;
   FIBITMAP* picture = nullptr;
-  if (layout == RowLayout::kBgra32) {
+  if (bgra) {
     picture = FreeImage_Allocate(width, height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
-    try {
-      if (picture) s.row.resize(static_cast<size_t>(width) * static_cast<size_t>(components));
-    } catch (const std::bad_alloc&) {
-      FreeImage_Unload(picture);
-      picture = nullptr;
-    }
   } else {
     // Pixels that need no clearing pass (every row is decoded into) and come
     // in huge pages: a whole picture's worth of page faults is not spent.
@@ -110,7 +98,7 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout l
     Destroy(s);
     return false;
   }
-  if (components == 1 && layout == RowLayout::kAsDecoded) {
+  if (components == 1 && !bgra) {
     RGBQUAD* palette = FreeImage_GetPalette(picture);
     for (int i = 0; i < 256; ++i) palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = static_cast<BYTE>(i);
   }
@@ -138,12 +126,9 @@ bool DecodeJpegRows(JpegRowDecoder& decoder, int rows) {
   const int height = static_cast<int>(s.info.output_height);
   const int width = static_cast<int>(s.info.output_width);
   for (int i = 0; i < rows && decoder.rowsDone < height; ++i) {
-    BYTE* line = FreeImage_GetScanLine(decoder.picture, height - 1 - decoder.rowsDone);
-    JSAMPROW row = s.row.empty() ? line : s.row.data();
+    JSAMPROW row = FreeImage_GetScanLine(decoder.picture, height - 1 - decoder.rowsDone);
     jpeg_read_scanlines(&s.info, &row, 1);
-    if (!s.row.empty()) {
-      ExpandToBgra(row, s.info.output_components, width, line);
-    } else if (s.info.output_components == 3) {
+    if (s.info.out_color_space != JCS_EXT_BGRA && s.info.output_components == 3) {
       // libjpeg gives red first; FreeImage keeps blue first.
       for (int x = 0; x < width; ++x) std::swap(row[x * 3], row[x * 3 + 2]);
     }
