@@ -6,6 +6,7 @@
 
 #include "pipeline/edits/color_adjust.h"
 #include "pipeline/edits/geometry.h"
+#include "pipeline/load/jpeg_row_decoder.h"
 #include "pipeline/load/load_source.h"
 #include "pipeline/load/picture_limits.h"
 #include "pipeline/output/devil_dds_writer.h"
@@ -64,6 +65,28 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
     if (StartJpegRows(bytes, decoder)) {
       job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(decoder.picture));
       prepared.ready = EncodeWhileDecoding(decoder, *format, job, prepared.dds, result);
+      result.seconds = SecondsSince(decodeStart);
+      return;
+    }
+  }
+  // DevIL takes 32-bit pixels: with no edit and no turn, the rows are
+  // decoded straight into that layout, the same pixels without a picture of
+  // the decoded depth and a conversion pass over it.
+  if (readable && !prepared.encoded && !AnyEditSwitchedOn(settings) && orientation <= 1) {
+    JpegRowDecoder decoder;
+    if (StartJpegRows(bytes, decoder, RowLayout::kBgra32)) {
+      job.sourceBitDepth = decoder.decodedBitDepth;
+      const bool decoded = DecodeJpegRows(decoder, static_cast<int>(FreeImage_GetHeight(decoder.picture)));
+      FinishJpegRows(decoder);
+      if (timings) timings->decode += Clock::now() - decodeStart;
+      if (decoded) {
+        prepared.picture = ConvertToOutputDepth(decoder.picture, job);
+        prepared.ready = prepared.picture != nullptr;
+        if (!prepared.ready) NoteFailure(result, FailureReason::kOutOfMemory);
+      } else {
+        FreeImage_Unload(decoder.picture);
+        NoteFailure(result, FailureReason::kDamaged);
+      }
       result.seconds = SecondsSince(decodeStart);
       return;
     }

@@ -37,7 +37,7 @@ void Destroy(JpegRowDecoderState& state) {
 
 }  // namespace
 
-bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder) {
+bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout) {
   decoder = JpegRowDecoder{};
   if (jpeg.empty()) return false;
   auto state = std::make_shared<JpegRowDecoderState>();
@@ -62,28 +62,43 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder) {
     Destroy(s);
     return false;
   }
+  // libjpeg writes the 32-bit layout itself (opaque alpha), with the same
+  // arithmetic as the red-green-blue or grey rows FreeImage's loader takes.
+  const bool bgra = layout == RowLayout::kBgra32;
+  const int bgraComponents = s.info.out_color_space == JCS_RGB ? 3 : s.info.out_color_space == JCS_GRAYSCALE ? 1 : 0;
+  if (bgra && bgraComponents == 0) {
+    Destroy(s);
+    return false;
+  }
+  if (bgra) s.info.out_color_space = JCS_EXT_BGRA;
   // A progressive picture is read whole here; rows follow from its
   // coefficients.
   jpeg_start_decompress(&s.info);
-  const int components = s.info.output_components;
+  const int components = bgra ? bgraComponents : s.info.output_components;
   if (components != 1 && components != 3) {
     Destroy(s);
     return false;
   }
-  // Pixels that need no clearing pass (every row is decoded into) and come
-  // in huge pages: a whole picture's worth of page faults is not spent.
   const int width = static_cast<int>(s.info.output_width), height = static_cast<int>(s.info.output_height);
-  const int pitch = (width * 8 * components + 31) / 32 * 4;
-  LargeBuffer pixels(static_cast<size_t>(pitch) * static_cast<size_t>(height));
-  FIBITMAP* picture = pixels.data() ? FreeImage_ConvertFromRawBitsEx(FALSE, pixels.data(), FIT_BITMAP, width, height,
-                                                                     pitch, 8 * components, FI_RGBA_RED_MASK,
-                                                                     FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE)
-                                    : nullptr;
+  LargeBuffer pixels;
+  FIBITMAP* picture = nullptr;
+  if (bgra) {
+    picture = FreeImage_Allocate(width, height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+  } else {
+    // Pixels that need no clearing pass (every row is decoded into) and come
+    // in huge pages: a whole picture's worth of page faults is not spent.
+    const int pitch = (width * 8 * components + 31) / 32 * 4;
+    pixels = LargeBuffer(static_cast<size_t>(pitch) * static_cast<size_t>(height));
+    picture = pixels.data() ? FreeImage_ConvertFromRawBitsEx(FALSE, pixels.data(), FIT_BITMAP, width, height, pitch,
+                                                             8 * components, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                                             FI_RGBA_BLUE_MASK, FALSE)
+                            : nullptr;
+  }
   if (!picture) {
     Destroy(s);
     return false;
   }
-  if (components == 1) {
+  if (components == 1 && !bgra) {
     RGBQUAD* palette = FreeImage_GetPalette(picture);
     for (int i = 0; i < 256; ++i) palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = static_cast<BYTE>(i);
   }
@@ -95,6 +110,7 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder) {
     FreeImage_SetDotsPerMeterY(picture, static_cast<unsigned>(s.info.Y_density * 100));
   }
   decoder.picture = picture;
+  decoder.decodedBitDepth = 8 * components;
   decoder.pixels = std::move(pixels);
   decoder.state = std::move(state);
   return true;
@@ -112,7 +128,7 @@ bool DecodeJpegRows(JpegRowDecoder& decoder, int rows) {
   for (int i = 0; i < rows && decoder.rowsDone < height; ++i) {
     JSAMPROW row = FreeImage_GetScanLine(decoder.picture, height - 1 - decoder.rowsDone);
     jpeg_read_scanlines(&s.info, &row, 1);
-    if (s.info.output_components == 3) {
+    if (s.info.out_color_space != JCS_EXT_BGRA && s.info.output_components == 3) {
       // libjpeg gives red first; FreeImage keeps blue first.
       for (int x = 0; x < width; ++x) std::swap(row[x * 3], row[x * 3 + 2]);
     }

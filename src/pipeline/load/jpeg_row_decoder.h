@@ -15,11 +15,19 @@ namespace jpg2dds {
 
 struct JpegRowDecoderState;
 
-// The picture's pixels belong to the decoder: it must outlive the picture
-// (FreeImage_Unload it first).
+// How the rows are laid out in the picture.
+enum class RowLayout {
+  kAsDecoded,  // 24 or 8 bits, as FreeImage's loader gives them
+  kBgra32,     // 32 bits with opaque alpha, as FreeImage_ConvertTo32Bits makes of those
+};
+
+// The picture's pixels belong to the decoder in the decoded layout: it must
+// outlive the picture (FreeImage_Unload it first). In the 32-bit layout the
+// picture owns its pixels, so that it can go on alone.
 struct JpegRowDecoder {
   FIBITMAP* picture = nullptr;  // allocated by StartJpegRows, rows filled top first
   int rowsDone = 0;             // rows of `picture` (from the top) that hold their pixels
+  int decodedBitDepth = 0;      // 24 or 8: the depth FreeImage's loader would give
   LargeBuffer pixels;           // the picture's pixels, taken fresh from the system
   std::shared_ptr<JpegRowDecoderState> state;
 };
@@ -27,7 +35,7 @@ struct JpegRowDecoder {
 // Reads the header and allocates the picture. False (and nothing allocated)
 // when the bytes cannot be decoded this way: damaged, CMYK, or no memory.
 // `jpeg` must stay unchanged until the decoder is finished.
-bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder);
+bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout = RowLayout::kAsDecoded);
 
 // Decodes up to `rows` further rows, and ends decoding after the last one.
 // False when libjpeg fails, where FreeImage's loader fails too (a truncated

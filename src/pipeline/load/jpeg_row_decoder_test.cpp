@@ -32,8 +32,8 @@ FIBITMAP* FreeImageDecode(std::string& jpeg) {
 
 // Decodes in uneven steps, as the encoder asks for rows; the picture is
 // null when decoding failed.
-void RowDecode(const std::string& jpeg, JpegRowDecoder& decoder) {
-  if (!StartJpegRows(jpeg, decoder)) return;
+void RowDecode(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout = RowLayout::kAsDecoded) {
+  if (!StartJpegRows(jpeg, decoder, layout)) return;
   bool ok = true;
   for (int step = 1; ok && decoder.rowsDone < static_cast<int>(FreeImage_GetHeight(decoder.picture)); step += 2) {
     ok = DecodeJpegRows(decoder, step);
@@ -48,7 +48,8 @@ void RowDecode(const std::string& jpeg, JpegRowDecoder& decoder) {
 // Every kind of file the photos come as: baseline and progressive, each
 // chroma subsampling, grey, sizes that are no multiple of a block, and
 // damaged ones. The row decoder gives FreeImage's bitmap, byte for byte, or
-// fails where FreeImage fails.
+// fails where FreeImage fails; in the 32-bit layout, FreeImage's bitmap
+// converted to 32 bits.
 TEST(JpegRowDecoder, GivesFreeImagesBitmapForEveryKindOfFile) {
   TempFolder folder;
   const int kinds[] = {JPEG_SUBSAMPLING_444, JPEG_SUBSAMPLING_420, JPEG_SUBSAMPLING_422, JPEG_SUBSAMPLING_411,
@@ -75,6 +76,16 @@ TEST(JpegRowDecoder, GivesFreeImagesBitmapForEveryKindOfFile) {
             EXPECT_TRUE(SameBitmap(ours, theirs)) << "cut at " << cut;
           }
           if (ours) FreeImage_Unload(ours);
+          JpegRowDecoder bgra;
+          RowDecode(bytes, bgra, RowLayout::kBgra32);
+          EXPECT_EQ(bgra.picture != nullptr, theirs != nullptr) << "32 bits, cut at " << cut;
+          if (bgra.picture && theirs) {
+            FIBITMAP* theirs32 = FreeImage_ConvertTo32Bits(theirs);
+            EXPECT_TRUE(SameBitmap(bgra.picture, theirs32)) << "32 bits, cut at " << cut;
+            EXPECT_EQ(bgra.decodedBitDepth, static_cast<int>(FreeImage_GetBPP(theirs)));
+            FreeImage_Unload(theirs32);
+          }
+          if (bgra.picture) FreeImage_Unload(bgra.picture);
           if (theirs) FreeImage_Unload(theirs);
         }
       }
