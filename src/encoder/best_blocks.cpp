@@ -10,15 +10,11 @@
 namespace jpg2dds {
 namespace {
 
-// Blocks that stb_dxt brings this close (sum of squared differences over the
-// 48 colour values) are kept as they are: cluster fit and the search would
-// find nearly nothing there, and smooth photos are made mostly of them.
-constexpr int kCloseEnough = 16;
-
 // Cluster fit costs about the cube of a block's distinct colours. On blocks
-// of more than kFewColours colours that stb_dxt brings within kNearEnough,
-// the search from stb_dxt's ends does nearly as well (within 0.05 dB on the
-// corpus photos) at a third of the time.
+// of more than kFewColours colours that stb_dxt brings within kNearEnough
+// (sum of squared differences over the 48 colour values), the search from
+// stb_dxt's ends does nearly as well (within 0.05 dB on the corpus photos)
+// at a third of the time.
 constexpr int kNearEnough = 256;
 constexpr int kFewColours = 8;
 
@@ -155,7 +151,6 @@ void FitColourBlock(const uint8_t* rgba, uint8_t* colour, bool bc1) {
     for (int ch = 0; ch < 3; ++ch) p.c[i][ch] = rgba[i * 4 + ch];
   }
   Fit best = FromBlock(p, colour, bc1);
-  if (best.error <= kCloseEnough) return;
   if (best.error > kNearEnough || DistinctColours(p) <= kFewColours) {
     // Uniform weights (a null metric): every channel counts the same, as in
     // the squared error.

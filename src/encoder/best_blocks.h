@@ -1,7 +1,7 @@
 // The block compressors of DDS Quality BEST: each colour block is the
-// closest of stb_dxt's block, libsquish's cluster fit, and a search around
-// the better of the two, so it is never further from the pixels than the
-// NORMAL block.
+// closest of stb_dxt's block, libsquish's cluster fit (where it pays) and a
+// search around the better of the two, so it is never further from the
+// pixels than the NORMAL block.
 #pragma once
 #include <cstdint>
 
