@@ -45,10 +45,11 @@ const OptionDoc kOptionDocs[] = {
      nullptr, nullptr, nullptr, V::kText},
     {"--DDS-QUALITY",
      "How hard the built-in encoder works on DXT1 and DXT5 blocks: normal compresses each 4 x 4 block in one "
-     "quick pass; best also fits each block's two end colours by cluster fit (libsquish) and a search around "
-     "them, keeping whichever candidate is closest to the picture, for blocks a few tenths of a dB closer at "
-     "several times the time. The file's layout and the mipmaps are the same. It is ignored with "
-     "--dds-compression=auto (DevIL writes the file) and none (no blocks to fit).",
+     "quick pass (stb_dxt); best also fits the block's two end colours by cluster fit (libsquish) and searches "
+     "around them, keeping whatever comes closest to the picture. On photos best's levels are about 0.9 dB "
+     "closer (PSNR), never further, at 10 to 50 times the encoding time, the busier the photo the longer. The "
+     "mipmaps and the file's layout are the same, and so are the bytes whatever the number of threads. It is "
+     "ignored with --dds-compression=auto (DevIL writes the file) and none (no blocks).",
      nullptr, nullptr, nullptr, V::kText},
     BPP_DOC("--EXR-BPP", "EXR"),
     {"--EXR-COMPRESSION", "Compression of EXR output.", nullptr, nullptr, nullptr, V::kText},
