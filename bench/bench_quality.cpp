@@ -2,16 +2,21 @@
 // PSNR (red, green, blue) of level 0 against the decoded photo, and of levels
 // 1 to 3 against a reference made here in double precision: each level the
 // area average of the one above, in linear light (sRGB decoded, averaged,
-// encoded again). The files are read back through DevIL.
+// encoded again). The files are read here: DXT1 and DXT5 blocks decoded by
+// libsquish, uncompressed 32-bit levels as they are.
 //
 // Usage: jpg2dds_bench_quality PHOTO.jpg FILE.dds...
 // Output: one line per file: "FILE psnr0 psnr1 psnr2 psnr3" (dB).
 
 #include <FreeImage.h>
-#include <IL/il.h>
+#include <squish.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -71,21 +76,53 @@ Level Halved(const Level& above) {
   return level;
 }
 
-// RGB bytes of one level of a DDS file, top row first; empty when missing.
-std::vector<unsigned char> DdsLevel(ILuint image, int mipmap, int& width, int& height) {
-  ilBindImage(image);
-  if (mipmap > 0 && !ilActiveMipmap(mipmap)) return {};
-  width = ilGetInteger(IL_IMAGE_WIDTH);
-  height = ilGetInteger(IL_IMAGE_HEIGHT);
-  std::vector<unsigned char> rgb(size_t(width) * height * 3);
-  ilCopyPixels(0, 0, 0, width, height, 1, IL_RGB, IL_UNSIGNED_BYTE, rgb.data());
-  if (ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT) {
-    const size_t row = size_t(width) * 3;
-    for (int y = 0; y < height / 2; ++y) {
-      std::swap_ranges(rgb.begin() + y * row, rgb.begin() + (y + 1) * row, rgb.begin() + (height - 1 - y) * row);
+uint32_t Read32(const std::string& file, size_t at) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(file[at + i]);
+  return value;
+}
+
+// RGB bytes of levels 0 to `count - 1` of a DDS file in the classic layout
+// (DXT1, DXT5 or 32-bit BGRA), top row first; fewer when the file has fewer.
+struct DdsLevel {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+};
+
+std::vector<DdsLevel> ReadDds(const char* path, int count) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<DdsLevel> levels;
+  if (file.size() < 128 || file.compare(0, 4, "DDS ") != 0) return levels;
+  int height = static_cast<int>(Read32(file, 12)), width = static_cast<int>(Read32(file, 16));
+  const int mipmaps = std::max(1, static_cast<int>(Read32(file, 28)));
+  const std::string fourCC = file.substr(84, 4);
+  const int flags = fourCC == "DXT1" ? squish::kDxt1 : fourCC == "DXT5" ? squish::kDxt5 : 0;
+  size_t at = 128;
+  for (int level = 0; level < std::min(count, mipmaps); ++level) {
+    const size_t bytes = flags ? static_cast<size_t>(squish::GetStorageRequirements(width, height, flags))
+                               : size_t(width) * height * 4;
+    if (at + bytes > file.size()) break;
+    std::vector<unsigned char> rgba(size_t(width) * height * 4);
+    if (flags) {
+      squish::DecompressImage(rgba.data(), width, height, file.data() + at, flags);
+    } else {
+      for (size_t i = 0; i < rgba.size(); i += 4) {  // BGRA to RGBA
+        rgba[i] = file[at + i + 2];
+        rgba[i + 1] = file[at + i + 1];
+        rgba[i + 2] = file[at + i];
+      }
     }
+    DdsLevel out{width, height, std::vector<unsigned char>(size_t(width) * height * 3)};
+    for (size_t i = 0; i < size_t(width) * height; ++i) {
+      for (int c = 0; c < 3; ++c) out.rgb[i * 3 + c] = rgba[i * 4 + c];
+    }
+    levels.push_back(std::move(out));
+    at += bytes;
+    width = std::max(1, width / 2);
+    height = std::max(1, height / 2);
   }
-  return rgb;
+  return levels;
 }
 
 double Psnr(const Level& reference, const std::vector<unsigned char>& rgb, int width, int height) {
@@ -106,26 +143,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: jpg2dds_bench_quality PHOTO.jpg FILE.dds...\n");
     return 2;
   }
-  ilInit();
   FIBITMAP* photo = jpg2dds::LoadSourceImage(argv[1]);
   if (!photo) return 1;
   std::vector<Level> reference{FromPhoto(photo)};
   FreeImage_Unload(photo);
   for (int i = 1; i <= 3; ++i) reference.push_back(Halved(reference.back()));
   for (int f = 2; f < argc; ++f) {
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
     std::printf("%s", argv[f]);
-    if (ilLoad(IL_DDS, argv[f])) {
-      for (int level = 0; level <= 3; ++level) {
-        int width = 0, height = 0;
-        const std::vector<unsigned char> rgb = DdsLevel(image, level, width, height);
-        std::printf(" %.2f", Psnr(reference[level], rgb, width, height));
-      }
+    const std::vector<DdsLevel> levels = ReadDds(argv[f], 4);
+    for (const DdsLevel& level : levels) {
+      std::printf(" %.2f", Psnr(reference[&level - levels.data()], level.rgb, level.width, level.height));
     }
     std::printf("\n");
-    ilDeleteImages(1, &image);
   }
   return 0;
 }

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Times jpg2dds against `djpeg -dct int` on the same photos, side by side in
 # one run (each round runs every command once, in turn), and prints one row
-# per photo and DDS compression: the median wall times, their ratio to the
-# decode, the peak memory, and the PSNR of the file's levels 0 to 3 (level 0
-# against the decoded photo, levels 1 to 3 against an area-averaged
-# reference in linear light). The photos are the corpus plus a progressive
-# 5640 x 3172 photo of quality 100 made from the largest of them.
+# per photo, DDS compression and DDS quality: the median wall times, their
+# ratio to the decode, the peak memory, and the PSNR of the file's levels 0
+# to 3 (level 0 against the decoded photo, levels 1 to 3 against an
+# area-averaged reference in linear light). The photos are the corpus plus a
+# progressive 5640 x 3172 photo of quality 100 made from the largest of them.
 #
 # Usage: bench/run.sh PHOTO_DIR [BUILD_DIR]
 #   PHOTO_DIR is filled from the corpus script when it holds no *.jpg.
 #   ROUNDS=N           rounds per photo (default 5)
 #   COMPRESSIONS="..." the --dds-compression keywords to time (default "auto dxt1")
+#   QUALITIES="..."    the --dds-quality keywords to time with dxt1 and dxt5 (default "normal"),
+#                      each past the first labelled COMPRESSION.QUALITY
 #   BASELINE=FILE      another jpg2dds binary (an older build), timed beside as "baseline"
 #   OPTIONS="..."      extra options for every jpg2dds run
 #   STEPS=1            also print where the time of one default conversion goes
@@ -20,6 +22,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${2:-$here/../build}
 rounds=${ROUNDS:-5}
 read -r -a compressions <<<"${COMPRESSIONS:-auto dxt1}"
+read -r -a qualities <<<"${QUALITIES:-normal}"
 read -r -a options <<<"${OPTIONS:-}"
 . "$here/prepare.sh"
 
@@ -35,9 +38,15 @@ for photo in "$photos"/*.jpg "$progressive"; do
   commands=(djpeg djpeg -dct int -outfile /dev/null "$photo")
   paths=()
   for c in "${compressions[@]}"; do
-    commands+=(::: "$c" "$build/jpg2dds" -i "$photo" -o "$work/out" -q --dds-compression="$c"
-               --filename-mask="$c.dds" "${options[@]}")
-    paths+=("$c")
+    for q in "${qualities[@]}"; do
+      label=$c
+      if [ "$q" != "${qualities[0]}" ]; then
+        case $c in dxt1 | dxt5) label=$c.$q ;; *) continue ;; esac
+      fi
+      commands+=(::: "$label" "$build/jpg2dds" -i "$photo" -o "$work/out" -q --dds-compression="$c"
+                 --dds-quality="$q" --filename-mask="$label.dds" "${options[@]}")
+      paths+=("$label")
+    done
   done
   if [ -n "${BASELINE:-}" ]; then
     commands+=(::: baseline "$BASELINE" -i "$photo" -o "$work/out" -q --filename-mask=baseline.dds "${options[@]}")

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 # hosts, Python to read reports as a script would, cjpeg to make photos.
 packages=(g++ cmake pkg-config libfreeimage-dev libdevil-dev libcairo2-dev libfontconfig-dev
           libfreetype-dev fonts-liberation libgtest-dev libjpeg62-turbo-dev libtiff-dev libstb-dev
-          zlib1g-dev libjemalloc-dev groff-base dpkg-dev parallel python3 libjpeg-turbo-progs)
+          zlib1g-dev libjemalloc-dev libsquish-dev groff-base dpkg-dev parallel python3 libjpeg-turbo-progs)
 
 missing=()
 for package in "${packages[@]}"; do

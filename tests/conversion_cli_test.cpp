@@ -87,26 +87,48 @@ TEST_F(ConversionRun, DebugRunReportsSettingsAndFiles) {
   EXPECT_EQ(WithoutBanner(result.lines), expected);
 }
 
-// The encoder's choice is reported right after the bit depth, and only when
-// it is not AUTO; a word that is no keyword means AUTO, whose file is the
-// one the default run writes, byte for byte.
+// The encoder's choice and its quality are reported right after the bit
+// depth, and only when not at their defaults; a word that is no keyword
+// means the default. AUTO's file is the one the default run writes, byte for
+// byte, whatever the quality, and NORMAL's the one without the option.
 TEST_F(ConversionRun, DdsCompressionIsReportedOnlyWhenChosen) {
   Convert({"-q"});
   const std::string automatic = e2e::ReadBytes(dir_.File("sea.dds"));
-  const std::pair<const char*, const char*> cases[] = {
-      {"dxt1", "DDS Compression: dxt1"}, {"DXT5", "DDS Compression: dxt5"}, {"None", "DDS Compression: none"},
-      {"auto", "Flip Horizontal: 0"},    {"bc7", "Flip Horizontal: 0"}};
-  for (const auto& [keyword, next] : cases) {
-    SCOPED_TRACE(keyword);
-    Lines lines = WithoutBanner(Convert({"-d", std::string("--dds-compression=") + keyword}).lines);
+  Convert({"-q", "--dds-compression=dxt1"});
+  const std::string dxt1 = e2e::ReadBytes(dir_.File("sea.dds"));
+  struct Case {
+    const char* compression;
+    const char* quality;
+    Lines next;  // the lines after the bit depth's
+    const std::string* same;  // the file this one's bytes equal; null: a file of its own
+  };
+  const Case cases[] = {
+      {"dxt1", "", {"DDS Compression: dxt1", "Flip Horizontal: 0"}, &dxt1},
+      {"DXT5", "", {"DDS Compression: dxt5", "Flip Horizontal: 0"}, nullptr},
+      {"None", "", {"DDS Compression: none", "Flip Horizontal: 0"}, nullptr},
+      {"auto", "", {"Flip Horizontal: 0"}, &automatic},
+      {"bc7", "", {"Flip Horizontal: 0"}, &automatic},
+      {"dxt1", "normal", {"DDS Compression: dxt1", "Flip Horizontal: 0"}, &dxt1},
+      {"dxt1", "high", {"DDS Compression: dxt1", "Flip Horizontal: 0"}, &dxt1},
+      {"dxt1", "Best", {"DDS Compression: dxt1", "DDS Quality: best", "Flip Horizontal: 0"}, nullptr},
+      {"auto", "best", {"DDS Quality: best", "Flip Horizontal: 0"}, &automatic},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.compression) + " " + c.quality);
+    Lines options = {"-d", std::string("--dds-compression=") + c.compression};
+    if (*c.quality) options.push_back(std::string("--dds-quality=") + c.quality);
+    Lines lines = WithoutBanner(Convert(options).lines);
     auto bpp = std::find(lines.begin(), lines.end(), "DDS BPP: 0");
     ASSERT_NE(bpp, lines.end());
-    EXPECT_EQ(*(bpp + 1), next);
+    ASSERT_LE(c.next.size(), static_cast<size_t>(lines.end() - bpp - 1));
+    EXPECT_EQ(Lines(bpp + 1, bpp + 1 + c.next.size()), c.next);
     const std::string bytes = e2e::ReadBytes(dir_.File("sea.dds"));
-    EXPECT_EQ(bytes == automatic, std::string(next).rfind("Flip", 0) == 0);
+    if (c.same) EXPECT_TRUE(bytes == *c.same);
+    else EXPECT_NE(bytes, automatic);
   }
-  e2e::WriteBytes(dir_.File("p.ini"), "[CLI]\n--DDS-COMPRESSION = dxt5\n");
-  Convert({"-q", "--profile=" + dir_.File("p.ini")});
+  e2e::WriteBytes(dir_.File("p.ini"), "[CLI]\n--DDS-COMPRESSION = dxt5\n--DDS-QUALITY = best\n");
+  Lines lines = WithoutBanner(Convert({"-d", "--profile=" + dir_.File("p.ini")}).lines);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "DDS Quality: best"), lines.end());
   EXPECT_EQ(e2e::ReadBytes(dir_.File("sea.dds")).substr(84, 4), "DXT5");
 }
 

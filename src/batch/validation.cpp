@@ -26,7 +26,7 @@ constexpr int32_t kMaxThreads = 256;
 // When a report row is printed (and its check made).
 enum class When {
   kAlways, kDds, kDdsEncoder, kRotation, kResize, kColor, kThreshold, kFrame, kText, kImage, kCustomTime,
-  kRecursive, kThreads, kSkipUpToDate, kReportFile, kExitCode
+  kRecursive, kThreads, kSkipUpToDate, kReportFile, kExitCode, kDdsQuality
 };
 
 enum class Kind { kNumber, kFlag, kChoice, kText, kGamma, kSizeWithUnit, kOffsets };
@@ -73,6 +73,7 @@ ReportRow Offsets(When when, int32_t S::*x, int32_t S::*y) {
 const ReportRow kReportRows[] = {
     Num("DDS BPP: ", When::kDds, &S::ddsBpp, Check::kBpp),
     Choice("DDS Compression: ", When::kDdsEncoder, &S::ddsCompression, kDdsCompressionKeywords),
+    Choice("DDS Quality: ", When::kDdsQuality, &S::ddsQuality, kDdsQualityKeywords),
     Choice("Image Rotation Type: ", When::kRotation, &S::imageRotationType, kRotationTypeKeywords),
     Num("Image Rotation: ", When::kRotation, &S::imageRotation),
     Text("Image Rotation Back Color: ", When::kRotation, &S::imageRotationBackColor),
@@ -155,6 +156,7 @@ bool Applies(When when, const ConversionSettings& s, const std::string& outputTy
     case When::kSkipUpToDate: return s.skipUpToDate != 0;
     case When::kReportFile: return !s.reportFile.empty();
     case When::kExitCode: return s.exitCode != 0;
+    case When::kDdsQuality: return outputType == "dds" && s.ddsQuality != choice::kDdsQualityNormal;
   }
   return false;
 }

@@ -41,8 +41,8 @@ struct LevelRows {
 
 // Rows [first, first + 4) of the level: the encoded block row `blockRow`.
 // Blocks that reach past the picture repeat its last row and column.
-void EncodeBlockRow(const LevelRows& level, const DdsFormat& format, int blockRow, uint8_t* out,
-                    std::vector<uint8_t>& scratch) {
+void EncodeBlockRow(const LevelRows& level, const DdsFormat& format, BlockCompressor compress, int blockRow,
+                    uint8_t* out, std::vector<uint8_t>& scratch) {
   const size_t rowBytes = static_cast<size_t>(level.width) * 4;
   PixelRow rows[4];
   for (int r = 0; r < 4; ++r) {
@@ -60,13 +60,14 @@ void EncodeBlockRow(const LevelRows& level, const DdsFormat& format, int blockRo
         q[3] = 255;  // the pictures are opaque
       }
     }
-    format.compress(block, out);
+    compress(block, out);
   }
 }
 
 // Encodes rows [first, last) of the level (block rows for the compressed
 // formats, pixel rows for the uncompressed one) into its bytes.
-void EncodeRows(const LevelRows& level, const DdsFormat& format, int first, int last, uint8_t* bytes) {
+void EncodeRows(const LevelRows& level, const DdsFormat& format, BlockCompressor compress, int first, int last,
+                uint8_t* bytes) {
   const size_t rowBytes = static_cast<size_t>(level.width) * 4;
   if (!IsBlockCompressed(format)) {
     for (int y = first; y < last; ++y) {
@@ -79,7 +80,7 @@ void EncodeRows(const LevelRows& level, const DdsFormat& format, int first, int 
   std::vector<uint8_t> rows(rowBytes * 4);
   const size_t blockRowBytes = DdsLevelBytes(format, level.width, 4);
   for (int blockRow = first; blockRow < last; ++blockRow) {
-    EncodeBlockRow(level, format, blockRow, bytes + blockRowBytes * blockRow, rows);
+    EncodeBlockRow(level, format, compress, blockRow, bytes + blockRowBytes * blockRow, rows);
   }
 }
 
@@ -116,8 +117,9 @@ struct Task {
 
 // EncodeDds's work; memory that runs out throws, and `picture` is null once
 // released.
-bool EncodeLevels(FIBITMAP*& picture, const DdsFormat& format, int threads, EncodedDds& encoded,
+bool EncodeLevels(FIBITMAP*& picture, const DdsFormat& format, int32_t quality, int threads, EncodedDds& encoded,
                   const RowProducer& producer) {
+  const BlockCompressor compress = QualityCompressor(format, quality);
   const std::vector<LevelSize> chain =
       MipChain(static_cast<int>(FreeImage_GetWidth(picture)), static_cast<int>(FreeImage_GetHeight(picture)));
   const int levels = static_cast<int>(chain.size());
@@ -158,7 +160,7 @@ bool EncodeLevels(FIBITMAP*& picture, const DdsFormat& format, int threads, Enco
     const bool readsPicture = task.build ? task.level == 1 : task.level == 0;
     if (readsPicture) gate.WaitFor(task.needs);
     if (!task.build) {
-      EncodeRows(rows[task.level], format, task.first, task.last, encoded.levels[task.level].data());
+      EncodeRows(rows[task.level], format, compress, task.first, task.last, encoded.levels[task.level].data());
       return;
     }
     const LevelRows& above = rows[task.level - 1];
@@ -215,12 +217,12 @@ bool EncodeLevels(FIBITMAP*& picture, const DdsFormat& format, int threads, Enco
 
 }  // namespace
 
-bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedDds& encoded,
+bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int32_t quality, int threads, EncodedDds& encoded,
                const RowProducer& producer) {
   bool ok = false;
   if (HasBgraRows(picture)) {
     try {
-      ok = EncodeLevels(picture, format, threads, encoded, producer);
+      ok = EncodeLevels(picture, format, quality, threads, encoded, producer);
     } catch (const std::bad_alloc&) {
       ok = false;
     }

@@ -1,6 +1,6 @@
 // The built-in DDS encoder: a mipmap chain filtered in linear light and
-// blocks compressed by stb_dxt, spread over threads. The bytes are the same
-// whatever the number of threads.
+// blocks compressed by stb_dxt (or fitted harder), spread over threads. The
+// bytes are the same whatever the number of threads.
 #pragma once
 #include <FreeImage.h>
 
@@ -28,12 +28,13 @@ struct EncodedDds {
 using RowProducer = std::function<bool(int& rowsDone)>;
 
 // Encodes the picture (any depth FreeImage can turn into 32-bit rows) with
-// every level down to 1 x 1 on at most `threads` threads, and releases it.
+// every level down to 1 x 1 on at most `threads` threads, its blocks made by
+// the format's compressor for the DDS Quality value, and releases it.
 // With a producer, the picture's rows are made while it is encoded: one
 // thread runs the producer to the end while the others encode the rows that
 // are done. False when its rows cannot be read or made, or memory cannot be
 // had.
-bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int threads, EncodedDds& encoded,
+bool EncodeDds(FIBITMAP* picture, const DdsFormat& format, int32_t quality, int threads, EncodedDds& encoded,
                const RowProducer& producer = nullptr);
 
 }  // namespace jpg2dds

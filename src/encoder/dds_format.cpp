@@ -2,15 +2,16 @@
 
 #include <algorithm>
 
+#include "encoder/best_blocks.h"
 #include "encoder/block_compression.h"
 #include "settings/keywords.h"
 
 namespace jpg2dds {
 
 const DdsFormat kDdsFormats[] = {
-    {choice::kDdsDxt1, "dxt1", 8, "DXT1", {}, CompressBc1Block},
-    {choice::kDdsDxt5, "dxt5", 16, "DXT5", {}, CompressBc3Block},
-    {choice::kDdsNone, "bgra", 0, nullptr, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, nullptr},
+    {choice::kDdsDxt1, "dxt1", 8, "DXT1", {}, CompressBc1Block, CompressBc1BlockBest},
+    {choice::kDdsDxt5, "dxt5", 16, "DXT5", {}, CompressBc3Block, CompressBc3BlockBest},
+    {choice::kDdsNone, "bgra", 0, nullptr, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, nullptr, nullptr},
 };
 const int kDdsFormatCount = sizeof(kDdsFormats) / sizeof(kDdsFormats[0]);
 
@@ -35,6 +36,10 @@ const DdsFormat* FindDdsFormat(int32_t compression) {
     if (kDdsFormats[i].compression == compression) return &kDdsFormats[i];
   }
   return nullptr;
+}
+
+BlockCompressor QualityCompressor(const DdsFormat& format, int32_t quality) {
+  return quality == choice::kDdsQualityBest ? format.best : format.compress;
 }
 
 std::vector<LevelSize> MipChain(int width, int height) {

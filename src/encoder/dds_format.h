@@ -25,7 +25,8 @@ struct DdsFormat {
   int blockBytes;            // bytes of a 4 x 4 block; 0 for uncompressed
   const char* fourCC;        // compressed only
   uint32_t masks[4];         // uncompressed only: red, green, blue, alpha
-  BlockCompressor compress;  // compressed only
+  BlockCompressor compress;  // compressed only: DDS Quality NORMAL
+  BlockCompressor best;      // compressed only: DDS Quality BEST
 };
 
 // Bytes of one pixel of an uncompressed format.
@@ -39,6 +40,10 @@ extern const int kDdsFormatCount;
 const DdsFormat* FindDdsFormat(int32_t compression);
 
 inline bool IsBlockCompressed(const DdsFormat& format) { return format.blockBytes > 0; }
+
+// The format's block compressor for a DDS Quality value; null for an
+// uncompressed format.
+BlockCompressor QualityCompressor(const DdsFormat& format, int32_t quality);
 
 struct LevelSize {
   int width;

@@ -21,6 +21,9 @@ TEST(DdsFormatTable, OneCompleteRowForEveryEncoderKeyword) {
     EXPECT_EQ(FindDdsFormat(format.compression), &format);
     if (IsBlockCompressed(format)) {
       EXPECT_NE(format.compress, nullptr);
+      EXPECT_NE(format.best, nullptr);
+      EXPECT_EQ(QualityCompressor(format, choice::kDdsQualityNormal), format.compress);
+      EXPECT_EQ(QualityCompressor(format, choice::kDdsQualityBest), format.best);
       ASSERT_NE(format.fourCC, nullptr);
       EXPECT_EQ(DdsFileHeader(format, 8, 8, 4).substr(84, 4), format.fourCC);
     } else {

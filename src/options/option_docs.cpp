@@ -43,6 +43,14 @@ const OptionDoc kOptionDocs[] = {
      "(with alpha) and none (uncompressed 32-bit BGRA) use the built-in encoder, which filters the mipmaps in "
      "linear light on every processor core.",
      nullptr, nullptr, nullptr, V::kText},
+    {"--DDS-QUALITY",
+     "How hard the built-in encoder works on DXT1 and DXT5 blocks: normal compresses each 4 x 4 block in one "
+     "quick pass (stb_dxt); best also fits the block's two end colours by cluster fit (libsquish) and searches "
+     "around them, keeping whatever comes closest to the picture. On photos best's levels are about 0.9 dB "
+     "closer (PSNR), never further, at 10 to 50 times the encoding time, the busier the photo the longer. The "
+     "mipmaps and the file's layout are the same, and so are the bytes whatever the number of threads. It is "
+     "ignored with --dds-compression=auto (DevIL writes the file) and none (no blocks).",
+     nullptr, nullptr, nullptr, V::kText},
     BPP_DOC("--EXR-BPP", "EXR"),
     {"--EXR-COMPRESSION", "Compression of EXR output.", nullptr, nullptr, nullptr, V::kText},
     BPP_DOC("--GIF-BPP", "GIF"),
@@ -250,7 +258,7 @@ const OptionGroupDoc kOptionGroupDocs[] = {
      "Loading options of picture formats other than JPEG. This program reads only JPEG: it accepts, stores and "
      "reports these options, but no conversion uses them."},
     {"Output", "Output formats",
-     "Of these, only --dds-bpp and --dds-compression take part in a conversion; the options of the other formats "
+     "Of these, only --dds-bpp, --dds-compression and --dds-quality take part in a conversion; the options of the other formats "
      "are accepted and stored, but have no effect."},
     {"Transform", "Rotating, resizing and flipping",
      "Applied in this order, after the picture has been turned upright by its EXIF orientation."},

@@ -60,6 +60,7 @@ const OptionRow kOptionRows[] = {
     KeywordRow("--BMP-COLOR-TABLE", "Output", "BMP Color Table", kColorTableKeywords),
     IntegerRow("--DDS-BPP", "Output", "DDS BPP"),
     KeywordRow("--DDS-COMPRESSION", "Output", "DDS Compression", kDdsCompressionKeywords),
+    KeywordRow("--DDS-QUALITY", "Output", "DDS Quality", kDdsQualityKeywords),
     IntegerRow("--EXR-BPP", "Output", "EXR BPP"),
     KeywordRow("--EXR-COMPRESSION", "Output", "EXR Compression", kCompressionKeywords),
     IntegerRow("--GIF-BPP", "Output", "GIF BPP"),

@@ -32,6 +32,7 @@ const char* const kExpectedRows[] = {
     "--BMP-COLOR-TABLE|Output/BMP Color Table",
     "--DDS-BPP|Output/DDS BPP",
     "--DDS-COMPRESSION|Output/DDS Compression",
+    "--DDS-QUALITY|Output/DDS Quality",
     "--EXR-BPP|Output/EXR BPP",
     "--EXR-COMPRESSION|Output/EXR Compression",
     "--GIF-BPP|Output/GIF BPP",
@@ -186,7 +187,7 @@ Sample SampleFor(const OptionRow& row) {
 }
 
 TEST(OptionTable, HoldsTheProfileKeysOnceEach) {
-  EXPECT_EQ(kOptionRowCount, 112);
+  EXPECT_EQ(kOptionRowCount, 113);
   std::set<std::string> names;
   for (int i = 0; i < kOptionRowCount; ++i) {
     EXPECT_TRUE(names.insert(kOptionRows[i].name).second) << kOptionRows[i].name;

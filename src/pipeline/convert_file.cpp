@@ -64,7 +64,7 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
     JpegRowDecoder decoder;
     if (StartJpegRows(bytes, decoder)) {
       job.sourceBitDepth = static_cast<int32_t>(FreeImage_GetBPP(decoder.picture));
-      prepared.ready = EncodeWhileDecoding(decoder, *format, job, prepared.dds, result);
+      prepared.ready = EncodeWhileDecoding(decoder, *format, settings.ddsQuality, job, prepared.dds, result);
       result.seconds = SecondsSince(decodeStart);
       return;
     }
@@ -134,7 +134,7 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
   picture = ApplyFrame(picture, width, height, settings);
   picture = ApplyWatermark(picture, width, height, settings, job, font);
   if (prepared.encoded) {
-    prepared.ready = EncodePicture(picture, *format, job, prepared.dds);
+    prepared.ready = EncodePicture(picture, *format, settings.ddsQuality, job, prepared.dds);
   } else {
     prepared.picture = ConvertToOutputDepth(picture, job);
     prepared.ready = prepared.picture != nullptr;

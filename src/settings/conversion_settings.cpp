@@ -47,6 +47,7 @@ const SettingField kSettingFields[] = {
     {"Output", "BMP Color Table", T::kCode32, &S::bmpColorTable},
     {"Output", "DDS BPP", T::kInt, &S::ddsBpp},
     {"Output", "DDS Compression", T::kCode8, &S::ddsCompression},
+    {"Output", "DDS Quality", T::kCode8, &S::ddsQuality},
     {"Output", "EXR BPP", T::kInt, &S::exrBpp},
     {"Output", "EXR Compression", T::kCode32, &S::exrCompression},
     {"Output", "GIF BPP", T::kInt, &S::gifBpp},
@@ -215,6 +216,7 @@ void ApplyDefaults(ConversionSettings& s, DefaultsVariant variant, int32_t updat
   s.bmpColorTable = 0;
   s.ddsBpp = 0;
   s.ddsCompression = 0;
+  s.ddsQuality = 0;
   s.exrBpp = 0;
   s.exrCompression = 0;
   s.gifBpp = 0;

@@ -66,6 +66,7 @@ struct ConversionSettings {
   int32_t bmpColorTable;
   int32_t ddsBpp;
   int8_t ddsCompression;  // not written to the configuration file, whose layout is fixed
+  int8_t ddsQuality;      // the same
   int32_t exrBpp;
   int32_t exrCompression;
   int32_t gifBpp;

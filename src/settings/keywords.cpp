@@ -21,6 +21,7 @@ KEYWORD_TABLE(kCompressionKeywords, {"NONE", 0}, {"RLE", 1}, {"ZIP", 1}, {"PIZ",
               {"CCITTFAX4", 2}, {"PACKBITS", 3}, {"DEFLATE", 4}, {"ADOBEDEFLATE", 5}, {"LZW", 6},
               {"JPEG", 7}, {"LOGLUV", 8})
 KEYWORD_TABLE(kDdsCompressionKeywords, {"AUTO", 0}, {"DXT1", 1}, {"DXT5", 2}, {"NONE", 3})
+KEYWORD_TABLE(kDdsQualityKeywords, {"NORMAL", 0}, {"BEST", 1})
 KEYWORD_TABLE(kColorTableKeywords, {"AUTO", 0}, {"EXACT", 1})
 KEYWORD_TABLE(kColorModelKeywords, {"RGB", 0}, {"CMYK", 1}, {"LAB", 2})
 KEYWORD_TABLE(kChromaSubsamplingKeywords, {"NONE", 0}, {"LOW", 1}, {"MEDIUM", 2}, {"HIGH", 3})

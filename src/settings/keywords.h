@@ -23,6 +23,7 @@ extern const KeywordTable kFrameLoadingKeywords;
 extern const KeywordTable kToneMappingKeywords;
 extern const KeywordTable kCompressionKeywords;
 extern const KeywordTable kDdsCompressionKeywords;
+extern const KeywordTable kDdsQualityKeywords;
 extern const KeywordTable kColorTableKeywords;
 extern const KeywordTable kColorModelKeywords;
 extern const KeywordTable kChromaSubsamplingKeywords;
@@ -59,6 +60,7 @@ float ReadOptionReal(const std::string& text);
 // Values of the choice settings the pipeline branches on.
 namespace choice {
 inline constexpr int kDdsAuto = 0, kDdsDxt1 = 1, kDdsDxt5 = 2, kDdsNone = 3;
+inline constexpr int kDdsQualityNormal = 0, kDdsQualityBest = 1;
 inline constexpr int kRotationSimple = 0, kRotationAdvanced = 1;
 inline constexpr int kUnitPixels = 0, kUnitPercent = 1;
 inline constexpr int kResizeAllImages = 0, kResizeLargeImages = 1;

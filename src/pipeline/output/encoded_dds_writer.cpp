@@ -11,16 +11,17 @@ constexpr int kDecodedRowsPerStep = 16;
 
 }  // namespace
 
-bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded) {
+bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, int32_t quality, ConversionJob& job,
+                   EncodedDds& encoded) {
   if (!picture) return false;
   RecordOutputBitDepth(job);
-  return EncodeDds(picture, format, job.threads, encoded);
+  return EncodeDds(picture, format, quality, job.threads, encoded);
 }
 
-bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded,
-                         FileResult& result) {
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, int32_t quality, ConversionJob& job,
+                         EncodedDds& encoded, FileResult& result) {
   RecordOutputBitDepth(job);
-  const bool ok = EncodeDds(decoder.picture, format, job.threads, encoded, [&](int& rowsDone) {
+  const bool ok = EncodeDds(decoder.picture, format, quality, job.threads, encoded, [&](int& rowsDone) {
     const bool decoded = DecodeJpegRows(decoder, kDecodedRowsPerStep);
     if (!decoded) NoteFailure(result, FailureReason::kDamaged);
     rowsDone = decoder.rowsDone;
@@ -51,7 +52,8 @@ bool WriteEncodedDdsFile(FIBITMAP* picture, const DdsFormat& format, const Conve
                          ConversionJob& job) {
   EncodedDds encoded;
   FileResult result;
-  return EncodePicture(picture, format, job, encoded) && WriteEncodedDds(encoded, settings, job, result);
+  return EncodePicture(picture, format, settings.ddsQuality, job, encoded) &&
+         WriteEncodedDds(encoded, settings, job, result);
 }
 
 }  // namespace jpg2dds

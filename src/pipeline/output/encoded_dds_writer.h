@@ -14,17 +14,19 @@
 
 namespace jpg2dds {
 
-// Encodes the picture as it is (no 32-bit copy is made) on the job's threads
-// and releases it; records the automatic output bit depth (32) as the DevIL
-// path does. False when it cannot be encoded.
-bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded);
+// Encodes the picture as it is (no 32-bit copy is made) at the DDS Quality
+// `quality` on the job's threads and releases it; records the automatic
+// output bit depth (32) as the DevIL path does. False when it cannot be
+// encoded.
+bool EncodePicture(FIBITMAP* picture, const DdsFormat& format, int32_t quality, ConversionJob& job,
+                   EncodedDds& encoded);
 
 // The same for a picture still being decoded: its rows are encoded as the
 // decoder finishes them, so decoding and encoding overlap. Ends the decoder
 // and releases its picture; false also when decoding fails. The result gets
 // the reason: damaged data, else no memory.
-bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, ConversionJob& job, EncodedDds& encoded,
-                         FileResult& result);
+bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, int32_t quality, ConversionJob& job,
+                         EncodedDds& encoded, FileResult& result);
 
 // Writes the encoded file through the same safe write as the DevIL path,
 // recording the same job and result fields. True only when the complete
@@ -32,7 +34,8 @@ bool EncodeWhileDecoding(JpegRowDecoder& decoder, const DdsFormat& format, Conve
 bool WriteEncodedDds(const EncodedDds& encoded, const ConversionSettings& settings, ConversionJob& job,
                      FileResult& result);
 
-// EncodePicture, then WriteEncodedDds; always releases the picture.
+// EncodePicture at the settings' DDS Quality, then WriteEncodedDds; always
+// releases the picture.
 bool WriteEncodedDdsFile(FIBITMAP* picture, const DdsFormat& format, const ConversionSettings& settings,
                          ConversionJob& job);
 
