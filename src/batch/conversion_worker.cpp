@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/up_to_date.h"
+#include "encoder/dds_format.h"
 #include "naming/file_timestamp.h"
 #include "naming/filename_mask.h"
 #include "pipeline/convert_file.h"
@@ -113,9 +114,11 @@ void TakeRunFields(ConversionJob& mine, const ConversionJob& run) {
 
 // Files are prepared on several threads and written in turn, in input
 // order: everything that names, writes, prints or counts happens in a
-// file's turn, so the run is the one-after-another run but faster. A text
-// watermark that shows the counters needs them before it is drawn; its
-// files are prepared in their turn too.
+// file's turn, so the run is the one-after-another run but faster. DevIL's
+// part of a file runs in a helper process before the turn, as many at once
+// as there are threads. A text watermark that shows the counters needs them
+// before it is drawn; its files are prepared in their turn too, with DevIL
+// here.
 int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads) {
   const InputList entries = std::move(job.inputList);
   job.inputList.clear();
@@ -126,6 +129,8 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   const bool prepareInTurn = run.settings.doWatermark != 0 && WatermarkTextUsesRunCounters(run.settings);
   TaskHelpers helpers;
   int next = 0, turn = 0, converted = 0;  // guarded by helpers.mutex
+  DevilHelpers devil;
+  if (!prepareInTurn && !FindDdsFormat(run.settings.ddsCompression)) StartDevilHelpers(devil, std::min(threads, count));
   auto work = [&] {
     UseTaskHelpers(&helpers);
     for (;;) {
@@ -147,7 +152,10 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
         begun = true;
         // The up-to-date test names no counter, so it need not wait for the turn.
         skipTo = SkipTarget(run, mine);
-        if (!prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
+        if (!prepareInTurn && skipTo.empty()) {
+          PrepareFile(run.settings, mine, run.font, prepared);
+          MakeDdsApart(prepared, devil);
+        }
       } catch (const std::bad_alloc&) {
         // Nothing prepared: the file fails in its turn.
         prepared.result.reason = FailureReason::kOutOfMemory;
@@ -178,6 +186,9 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
       }
       helpers.changed.notify_all();
     }
+    // A helper dies with the thread that started it (a replacement may have
+    // been started here): no thread ends while another may still need one.
+    WaitHelping(helpers, [&] { return turn == next; });
     UseTaskHelpers(nullptr);
   };
   // Threads the system refuses are done without: the files wait for one of
@@ -186,6 +197,7 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   StartThreads(others, std::min(threads, count) - 1, work);
   work();
   JoinThreads(others);
+  StopDevilHelpers(devil);
   job.inputList = entries;
   return converted;
 }

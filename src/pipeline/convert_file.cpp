@@ -136,6 +136,17 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
   }
 }
 
+void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers) {
+  if (!prepared.ready || prepared.encoded) return;
+  const auto start = Clock::now();
+  prepared.made = MakeDdsInHelper(helpers, prepared.picture);
+  prepared.result.seconds += SecondsSince(start);
+  if (prepared.made.state == HelperState::kDied) {
+    prepared.ready = false;
+    NoteFailure(prepared.result, FailureReason::kHelperDied);
+  }
+}
+
 FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& settings, ConversionJob& job,
                              StepTimings* timings) {
   const auto start = Clock::now();
@@ -144,11 +155,16 @@ FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& s
   // Neither writer lets memory that runs out escape.
   if (prepared.ready && prepared.encoded) {
     ok = WriteEncodedDds(prepared.dds, settings, job, result);
+  } else if (prepared.ready && prepared.made.state == HelperState::kMade) {
+    const HelperDds& made = prepared.made;
+    ok = WriteMadeDds(made.outcome, made.bytes.data, made.bytes.size, made.width, made.height, settings, job,
+                      result);
   } else if (prepared.ready) {
     ok = WriteDdsFile(prepared.picture, settings, job, result, timings);
     prepared.picture = nullptr;  // released by the writer
   }
   if (prepared.picture) FreeImage_Unload(prepared.picture);
+  ReleaseHelperDds(prepared.made);
   prepared = PreparedFile{};
   result.status = ok ? FileStatus::kConverted : FileStatus::kFailed;
   if (ok) result.reason = FailureReason::kNone;
