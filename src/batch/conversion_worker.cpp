@@ -131,6 +131,7 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   int next = 0, turn = 0, converted = 0;  // guarded by helpers.mutex
   DevilHelpers devil;
   if (!prepareInTurn && !FindDdsFormat(run.settings.ddsCompression)) StartDevilHelpers(devil, std::min(threads, count));
+  const bool apart = devil.live > 0;  // no other thread runs yet
   auto work = [&] {
     UseTaskHelpers(&helpers);
     for (;;) {
@@ -153,7 +154,7 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
         // The up-to-date test names no counter, so it need not wait for the turn.
         skipTo = SkipTarget(run, mine);
         if (!prepareInTurn && skipTo.empty()) {
-          PrepareFile(run.settings, mine, run.font, prepared);
+          PrepareFile(run.settings, mine, run.font, prepared, nullptr, apart);
           MakeDdsApart(prepared, devil);
         }
       } catch (const std::bad_alloc&) {

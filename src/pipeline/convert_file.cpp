@@ -44,7 +44,7 @@ FailureReason LostPicture(bool fitsLimit) {
 // made a new one), and a null picture passes through every step to fail the
 // write at the end.
 void Prepare(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-             PreparedFile& prepared, StepTimings* timings) {
+             PreparedFile& prepared, StepTimings* timings, bool convertWhenHandedOver) {
   FileResult& result = prepared.result;
   const auto decodeStart = Clock::now();
   std::string bytes;
@@ -112,6 +112,10 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
   picture = ApplyWatermark(picture, width, height, settings, job, font);
   if (prepared.encoded) {
     prepared.ready = EncodePicture(picture, *format, job, prepared.dds);
+  } else if (convertWhenHandedOver) {
+    RecordOutputBitDepth(job);
+    prepared.picture = picture;
+    prepared.ready = prepared.picture != nullptr;
   } else {
     prepared.picture = ConvertToOutputDepth(picture, job);
     prepared.ready = prepared.picture != nullptr;
@@ -124,10 +128,10 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
 }  // namespace
 
 void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 PreparedFile& prepared, StepTimings* timings) {
+                 PreparedFile& prepared, StepTimings* timings, bool convertWhenHandedOver) {
   prepared = PreparedFile{};
   try {
-    Prepare(settings, job, font, prepared, timings);
+    Prepare(settings, job, font, prepared, timings, convertWhenHandedOver);
   } catch (const std::bad_alloc&) {
     // Memory ran out where no picture was held (reading the file): the file
     // fails, and what it took is given back for the next one.
