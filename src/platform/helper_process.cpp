@@ -1,6 +1,7 @@
 #include "platform/helper_process.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
@@ -186,6 +187,11 @@ std::FILE* OpenStreamOnFile(int file) {
   std::FILE* stream = fdopen(own, "w+b");
   if (!stream) close(own);
   return stream;
+}
+
+void KeepFreedMemory() {
+  mallopt(M_MMAP_MAX, 0);
+  mallopt(M_TRIM_THRESHOLD, -1);
 }
 
 void CloseFile(int file) {

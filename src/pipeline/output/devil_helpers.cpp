@@ -22,6 +22,7 @@ struct Answer {
 
 // A helper's life: one picture after another until the parent's end closes.
 void ServePictures(int socket) {
+  KeepFreedMemory();
   for (;;) {
     Request request{};
     int files[2];
