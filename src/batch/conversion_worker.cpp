@@ -130,7 +130,9 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   TaskHelpers helpers;
   int next = 0, turn = 0, converted = 0;  // guarded by helpers.mutex
   DevilHelpers devil;
-  if (!prepareInTurn && !FindDdsFormat(run.settings.ddsCompression)) StartDevilHelpers(devil, std::min(threads, count));
+  if (!prepareInTurn && !FindDdsFormat(run.settings.ddsCompression)) {
+    StartDevilHelpers(devil, std::min(threads, count));
+  }
   const bool apart = devil.live > 0;  // no other thread runs yet
   auto work = [&] {
     UseTaskHelpers(&helpers);

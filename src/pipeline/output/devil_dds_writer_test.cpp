@@ -113,10 +113,11 @@ TEST(CopyDevilPixels, EveryDepthGivesThePixelsOfThe32BitPicture) {
   FIBITMAP* colour = testing::MakePicture(37, 23, [](int x, int y) {
     return static_cast<uint32_t>((x * 53 % 256) << 16 | (y * 29 % 256) << 8 | ((x * y) & 255));
   });
-  FIBITMAP* grey = testing::MakePicture(37, 23, [](int x, int y) { return static_cast<uint32_t>((x + y) * 5) * 0x10101u; },
-                                        true);
-  FIBITMAP* const pictures[] = {colour, grey, FreeImage_Threshold(grey, 100), FreeImage_ColorQuantize(colour, FIQ_WUQUANT),
-                                FreeImage_ConvertTo32Bits(colour)};
+  FIBITMAP* grey = testing::MakePicture(
+      37, 23, [](int x, int y) { return static_cast<uint32_t>((x + y) * 5) * 0x10101u; }, true);
+  // 24 bits, 8 grey, 1 (a threshold), 8 with a palette, 32.
+  FIBITMAP* const pictures[] = {colour, grey, FreeImage_Threshold(grey, 100),
+                                FreeImage_ColorQuantize(colour, FIQ_WUQUANT), FreeImage_ConvertTo32Bits(colour)};
   for (FIBITMAP* picture : pictures) {
     ASSERT_NE(picture, nullptr);
     SCOPED_TRACE(FreeImage_GetBPP(picture));

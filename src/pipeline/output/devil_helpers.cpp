@@ -60,7 +60,7 @@ bool TakeHelper(DevilHelpers& helpers, HelperProcess& helper) {
   helpers.changed.wait(lock, [&] { return !helpers.idle.empty() || helpers.live == 0; });
   if (helpers.idle.empty()) return false;
   helper = helpers.idle.front();
-  helpers.idle.pop_front();
+  helpers.idle.erase(helpers.idle.begin());
   return true;
 }
 
@@ -92,6 +92,7 @@ void ReplaceHelper(DevilHelpers& helpers, HelperProcess& helper) {
 }  // namespace
 
 void StartDevilHelpers(DevilHelpers& helpers, int count) {
+  helpers.idle.reserve(static_cast<size_t>(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) {
     HelperProcess helper;
     if (!StartHelperProcess(helper, ServePictures)) break;

@@ -6,8 +6,8 @@
 #include <FreeImage.h>
 
 #include <condition_variable>
-#include <deque>
 #include <mutex>
+#include <vector>
 
 #include "batch/file_result.h"
 #include "pipeline/output/devil_dds_writer.h"
@@ -18,7 +18,10 @@ namespace jpg2dds {
 struct DevilHelpers {
   std::mutex mutex;
   std::condition_variable changed;   // notified when a helper comes back or is given up
-  std::deque<HelperProcess> idle;    // guarded; taken from the front, returned to the back
+  // Guarded; taken from the front and returned to the back, so that each
+  // helper gets its turn. Its room is reserved at the start: taking and
+  // returning never allocate.
+  std::vector<HelperProcess> idle;
   int live = 0;                      // guarded: started and not yet stopped, idle or busy
 };
 
