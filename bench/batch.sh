@@ -18,6 +18,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${2:-$here/../build}
 rounds=${ROUNDS:-3}
 . "$here/prepare.sh"
+# A lock of its own: a conversion run elsewhere meanwhile must not make these wait.
+export XDG_RUNTIME_DIR="$work"
 mkdir -p "$work/photos"
 
 count=0
