@@ -7,9 +7,12 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -469,6 +472,88 @@ TEST_F(BatchRun, StatusLineShowsNamesEscapedAndFitted) {
   const std::string shown = RunOnTerminal({"--input-folder=odd", "-o", dir_.File("out")}, dir_.path(), 30);
   EXPECT_NE(shown.find("\r[1/2] \\033[31mred\\012.jpg\x1B[K"), std::string::npos) << shown;
   EXPECT_NE(shown.find("\r[2/2] nnnnnnnnnn...nnnnnn.jpg\x1B[K"), std::string::npos) << shown;
+}
+
+// The processes jpg2dds has started (its helpers), found through /proc.
+std::vector<int> ChildrenOf(int parent) {
+  std::vector<int> children;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    const std::string stat = e2e::ReadBytes(entry.path().string() + "/stat");
+    const size_t close = stat.rfind(')');  // the command name may hold blanks
+    int parentOf = 0;
+    char state = 0;
+    if (close != std::string::npos && std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parentOf) == 2 &&
+        parentOf == parent) {
+      children.push_back(std::stoi(name));
+    }
+  }
+  return children;
+}
+
+// Whether the process has ended (gone, or a zombie not yet reaped by its
+// new parent).
+bool HasEndedProcess(int pid) {
+  const std::string stat = e2e::ReadBytes("/proc/" + std::to_string(pid) + "/stat");
+  const size_t close = stat.rfind(')');
+  return close == std::string::npos || stat.compare(close, 3, ") Z") == 0;
+}
+
+// A batch with several threads, started in `dir` (8 photos in shoot/), and
+// its helpers once they are seen.
+e2e::Running StartBatchWithHelpers(const TempDir& dir, std::vector<int>& helpers) {
+  mkdir(dir.File("shoot").c_str(), 0755);
+  mkdir(dir.File("out").c_str(), 0755);
+  for (int i = 0; i < 8; ++i) e2e::WriteJpeg(dir.File("shoot/p" + std::to_string(i) + ".jpg"), 1200, 900);
+  e2e::Running run = e2e::StartJpg2dds({"--input-folder=" + dir.File("shoot"), "-o", dir.File("out"), "-d",
+                                        "--threads=2"});
+  for (int waited = 0; helpers.empty() && waited < 20000; ++waited) {
+    helpers = ChildrenOf(run.pid);
+    if (helpers.empty()) usleep(1000);
+  }
+  return run;
+}
+
+// A signal that ends the converter ends its helpers too, and leaves no
+// temporary file (but for kill -9, whose file is hidden by its name).
+TEST(BatchHelpers, EndWithTheConverter) {
+  for (int signal : {SIGINT, SIGTERM, SIGKILL}) {
+    SCOPED_TRACE(strsignal(signal));
+    TempDir dir;
+    std::vector<int> helpers;
+    e2e::Running run = StartBatchWithHelpers(dir, helpers);
+    ASSERT_FALSE(helpers.empty()) << "no helper seen";
+    kill(run.pid, signal);
+    e2e::FinishJpg2dds(run);
+    for (int helper : helpers) {
+      for (int waited = 0; !HasEndedProcess(helper) && waited < 2000; ++waited) usleep(1000);
+      EXPECT_TRUE(HasEndedProcess(helper)) << helper;
+    }
+    if (signal != SIGKILL) {
+      EXPECT_EQ(FilesBelow(dir.File("out")), DdsFilesBelow(dir.File("out")));
+    }
+  }
+}
+
+// A helper process killed outright during a run with several threads fails
+// the one file it was given or given next; the other files are converted,
+// and no temporary file is left.
+TEST(BatchHelpers, KilledHelperFailsOneFileAndTheRunGoesOn) {
+  TempDir dir;
+  std::vector<int> helpers;
+  e2e::Running run = StartBatchWithHelpers(dir, helpers);
+  ASSERT_FALSE(helpers.empty()) << "no helper seen";
+  kill(helpers.front(), SIGKILL);
+  EXPECT_EQ(e2e::FinishJpg2dds(run), 0);
+  Lines lines;
+  for (size_t at = 0, end; (end = run.text.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(run.text.substr(at, end - at));
+  }
+  EXPECT_EQ(Starting(lines, "Not OK").size(), 1u) << run.text;
+  EXPECT_EQ(Starting(lines, "Files converted: 7 of 8").size(), 1u) << run.text;
+  EXPECT_EQ(FilesBelow(dir.File("out")).size(), 7u);
+  EXPECT_EQ(DdsFilesBelow(dir.File("out")).size(), 7u);
 }
 
 }  // namespace

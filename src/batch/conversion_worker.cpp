@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/up_to_date.h"
+#include "encoder/dds_format.h"
 #include "naming/file_timestamp.h"
 #include "naming/filename_mask.h"
 #include "pipeline/convert_file.h"
@@ -111,11 +112,48 @@ void TakeRunFields(ConversionJob& mine, const ConversionJob& run) {
   mine.outputHeight = run.outputHeight;
 }
 
+// A file between its preparation and its turn.
+struct FileInFlight {
+  ConversionJob mine;
+  PreparedFile prepared;
+  std::string skipTo;
+  bool begun = false;
+  bool ready = false;  // prepared: waits for its turn
+};
+
+// The file's turn: everything that names, writes, prints or counts. True
+// when the file was converted.
+bool TakeTurn(const RunContext& run, ConversionJob& job, const ConversionJob& start, const InputEntry& entry,
+              int i, bool prepareInTurn, FileInFlight& file) {
+  FileResult result;
+  try {
+    if (!file.begun) {
+      file.mine = start;
+      BeginEntry(file.mine, entry);
+    }
+    ConversionJob& mine = file.mine;
+    TakeRunFields(mine, job);
+    AnnounceEntry(run, i + 1, mine);
+    if (prepareInTurn && file.skipTo.empty()) PrepareFile(run.settings, mine, run.font, file.prepared);
+    result = file.skipTo.empty() ? WritePreparedFile(file.prepared, run.settings, mine) : SkipInput(mine, file.skipTo);
+    ConcludeEntry(run, result, mine);
+    TakeRunFields(job, mine);
+  } catch (const std::bad_alloc&) {
+    NoteFailure(result, FailureReason::kOutOfMemory);
+  }
+  ReportInput(run.report, entry.path, result);
+  return result.status == FileStatus::kConverted;
+}
+
 // Files are prepared on several threads and written in turn, in input
 // order: everything that names, writes, prints or counts happens in a
-// file's turn, so the run is the one-after-another run but faster. A text
-// watermark that shows the counters needs them before it is drawn; its
-// files are prepared in their turn too.
+// file's turn, so the run is the one-after-another run but faster. DevIL's
+// part of a file runs in a helper process before the turn, as many at once
+// as there are threads. A text watermark that shows the counters needs them
+// before it is drawn; its files are prepared in their turn too, with DevIL
+// here. A prepared file waits for its turn without its thread: whichever
+// thread finds the turn's file ready takes the turn, and the others go on
+// preparing later files.
 int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads) {
   const InputList entries = std::move(job.inputList);
   job.inputList.clear();
@@ -124,59 +162,88 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   const ConversionJob start = job;
   const int count = static_cast<int>(entries.size());
   const bool prepareInTurn = run.settings.doWatermark != 0 && WatermarkTextUsesRunCounters(run.settings);
+  DevilHelpers devil;
+  if (!prepareInTurn && !FindDdsFormat(run.settings.ddsCompression)) {
+    StartDevilHelpers(devil, std::min(threads, count));
+  }
+  const bool apart = devil.live > 0;  // no other thread runs yet
+  // How many files may be taken from the one whose turn it is on: each holds
+  // its picture until its turn, but with helpers only the DDS data, a few
+  // percent of a picture.
+  const int ahead = apart ? 2 * threads : threads;
+  std::vector<FileInFlight> waiting(static_cast<size_t>(ahead));  // file i in waiting[i % ahead]
   TaskHelpers helpers;
   int next = 0, turn = 0, converted = 0;  // guarded by helpers.mutex
+  bool turnTaken = false;                 // guarded: a thread is in a file's turn
+  auto turnReady = [&] { return !turnTaken && turn < next && waiting[turn % ahead].ready; };
+  // Takes the turns that are ready, one file after another; called and
+  // returns with the lock held. While a turn is taken no other thread
+  // touches the run's job; the lock publishes what was done in it.
+  auto takeTurns = [&](std::unique_lock<std::mutex>& lock) {
+    while (turnReady()) {
+      turnTaken = true;
+      const int i = turn;
+      FileInFlight file = std::move(waiting[i % ahead]);
+      waiting[i % ahead] = FileInFlight{};
+      lock.unlock();
+      const bool ok = TakeTurn(run, job, start, entries[i], i, prepareInTurn, file);
+      lock.lock();
+      if (ok) ++converted;
+      ++turn;
+      turnTaken = false;
+      helpers.changed.notify_all();
+    }
+  };
   auto work = [&] {
     UseTaskHelpers(&helpers);
     for (;;) {
-      int i;
+      int i = -1;
       {
-        std::lock_guard<std::mutex> lock(helpers.mutex);
+        std::unique_lock<std::mutex> lock(helpers.mutex);
+        takeTurns(lock);
         if (next >= count || !run.progress.running) break;
-        i = next++;
+        if (next < turn + ahead) i = next++;
+      }
+      if (i < 0) {
+        WaitHelping(helpers, [&] {
+          return next < turn + ahead || turnReady() || next >= count || !run.progress.running;
+        });
+        continue;
       }
       // Memory that runs out fails this file and no other: the turn passes
       // on whatever happens.
-      ConversionJob mine;
-      PreparedFile prepared;
-      std::string skipTo;
-      bool begun = false;
+      FileInFlight file;
       try {
-        mine = start;
-        BeginEntry(mine, entries[i]);
-        begun = true;
+        file.mine = start;
+        BeginEntry(file.mine, entries[i]);
+        file.begun = true;
         // The up-to-date test names no counter, so it need not wait for the turn.
-        skipTo = SkipTarget(run, mine);
-        if (!prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
+        file.skipTo = SkipTarget(run, file.mine);
+        if (!prepareInTurn && file.skipTo.empty()) {
+          PrepareFile(run.settings, file.mine, run.font, file.prepared, nullptr, apart);
+          MakeDdsApart(file.prepared, devil);
+        }
       } catch (const std::bad_alloc&) {
         // Nothing prepared: the file fails in its turn.
-        prepared.result.reason = FailureReason::kOutOfMemory;
+        file.prepared.result.reason = FailureReason::kOutOfMemory;
       }
-      WaitHelping(helpers, [&] { return turn == i; });
-      // This file's turn: no other thread touches the run's job until the
-      // turn passes on, which publishes what was done here.
-      FileResult result;
-      try {
-        if (!begun) {
-          mine = start;
-          BeginEntry(mine, entries[i]);
-        }
-        TakeRunFields(mine, job);
-        AnnounceEntry(run, i + 1, mine);
-        if (prepareInTurn && skipTo.empty()) PrepareFile(run.settings, mine, run.font, prepared);
-        result = skipTo.empty() ? WritePreparedFile(prepared, run.settings, mine) : SkipInput(mine, skipTo);
-        ConcludeEntry(run, result, mine);
-        TakeRunFields(job, mine);
-      } catch (const std::bad_alloc&) {
-        NoteFailure(result, FailureReason::kOutOfMemory);
-      }
-      ReportInput(run.report, entries[i].path, result);
+      file.ready = true;
       {
         std::lock_guard<std::mutex> lock(helpers.mutex);
-        if (result.status == FileStatus::kConverted) ++converted;
-        ++turn;
+        waiting[i % ahead] = std::move(file);
       }
       helpers.changed.notify_all();
+    }
+    // The files taken are written before any thread ends; and a helper dies
+    // with the thread that started it (a replacement may have been started
+    // here): no thread ends while another may still need one.
+    for (;;) {
+      {
+        std::unique_lock<std::mutex> lock(helpers.mutex);
+        takeTurns(lock);
+        if (turn == next) break;
+      }
+      WaitHelping(helpers, [&] { return turn == next || turnReady(); });
     }
     UseTaskHelpers(nullptr);
   };
@@ -186,6 +253,7 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   StartThreads(others, std::min(threads, count) - 1, work);
   work();
   JoinThreads(others);
+  StopDevilHelpers(devil);
   job.inputList = entries;
   return converted;
 }

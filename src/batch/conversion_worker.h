@@ -29,9 +29,9 @@ struct ConversionProgress {
 // counted in the report and written to its file as the input ends;
 // `skippedLine` takes the place of "OK" in debug mode for a skipped input.
 // With more than one file and job.threads above 1, files are prepared on
-// that many threads at once and written one at a time in input order, so
-// the files, their names, the lines printed and the counters are those of a
-// run file by file.
+// that many threads at once, DevIL's part of each in one of as many helper
+// processes, and written one at a time in input order, so the files, their
+// names, the lines printed and the counters are those of a run file by file.
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,
                          const WatermarkFont* font, ConversionProgress& progress, RunReport& report,
                          const std::string& skippedLine);

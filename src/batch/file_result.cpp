@@ -13,6 +13,7 @@ const FailureReasonRow kFailureReasonRows[] = {
     {FailureReason::kDiskFull, "disk-full", "The disk is full, or the file size limit is reached"},
     {FailureReason::kOutOfMemory, "out-of-memory", "Not enough memory to convert the picture"},
     {FailureReason::kUnreadableFolder, "unreadable-folder", "The folder cannot be read"},
+    {FailureReason::kHelperDied, "helper-died", "The process that made the DDS data ended before it was done"},
 };
 const int kFailureReasonCount = static_cast<int>(sizeof(kFailureReasonRows) / sizeof(kFailureReasonRows[0]));
 

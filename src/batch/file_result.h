@@ -20,6 +20,7 @@ enum class FailureReason {
   kDiskFull,
   kOutOfMemory,
   kUnreadableFolder,
+  kHelperDied,
 };
 
 struct FailureReasonRow {

@@ -45,7 +45,7 @@ FailureReason LostPicture(bool fitsLimit) {
 // made a new one), and a null picture passes through every step to fail the
 // write at the end.
 void Prepare(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-             PreparedFile& prepared, StepTimings* timings) {
+             PreparedFile& prepared, StepTimings* timings, bool convertWhenHandedOver) {
   FileResult& result = prepared.result;
   const auto decodeStart = Clock::now();
   std::string bytes;
@@ -135,6 +135,10 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
   picture = ApplyWatermark(picture, width, height, settings, job, font);
   if (prepared.encoded) {
     prepared.ready = EncodePicture(picture, *format, settings.ddsQuality, job, prepared.dds);
+  } else if (convertWhenHandedOver) {
+    RecordOutputBitDepth(job);
+    prepared.picture = picture;
+    prepared.ready = prepared.picture != nullptr;
   } else {
     prepared.picture = ConvertToOutputDepth(picture, job);
     prepared.ready = prepared.picture != nullptr;
@@ -147,15 +151,26 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
 }  // namespace
 
 void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 PreparedFile& prepared, StepTimings* timings) {
+                 PreparedFile& prepared, StepTimings* timings, bool convertWhenHandedOver) {
   prepared = PreparedFile{};
   try {
-    Prepare(settings, job, font, prepared, timings);
+    Prepare(settings, job, font, prepared, timings, convertWhenHandedOver);
   } catch (const std::bad_alloc&) {
     // Memory ran out where no picture was held (reading the file): the file
     // fails, and what it took is given back for the next one.
     prepared = PreparedFile{};
     prepared.result.reason = FailureReason::kOutOfMemory;
+  }
+}
+
+void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers) {
+  if (!prepared.ready || prepared.encoded) return;
+  const auto start = Clock::now();
+  prepared.made = MakeDdsInHelper(helpers, prepared.picture);
+  prepared.result.seconds += SecondsSince(start);
+  if (prepared.made.state == HelperState::kDied) {
+    prepared.ready = false;
+    NoteFailure(prepared.result, FailureReason::kHelperDied);
   }
 }
 
@@ -167,11 +182,16 @@ FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& s
   // Neither writer lets memory that runs out escape.
   if (prepared.ready && prepared.encoded) {
     ok = WriteEncodedDds(prepared.dds, settings, job, result);
+  } else if (prepared.ready && prepared.made.state == HelperState::kMade) {
+    const HelperDds& made = prepared.made;
+    ok = WriteMadeDds(made.outcome, made.bytes.data, made.bytes.size, made.width, made.height, settings, job,
+                      result);
   } else if (prepared.ready) {
     ok = WriteDdsFile(prepared.picture, settings, job, result, timings);
     prepared.picture = nullptr;  // released by the writer
   }
   if (prepared.picture) FreeImage_Unload(prepared.picture);
+  ReleaseHelperDds(prepared.made);
   prepared = PreparedFile{};
   result.status = ok ? FileStatus::kConverted : FileStatus::kFailed;
   if (ok) result.reason = FailureReason::kNone;

@@ -8,6 +8,7 @@
 #include "batch/conversion_job.h"
 #include "batch/file_result.h"
 #include "encoder/dds_encoder.h"
+#include "pipeline/output/devil_helpers.h"
 #include "pipeline/step_timings.h"
 #include "platform/font.h"
 #include "settings/conversion_settings.h"
@@ -18,7 +19,8 @@ namespace jpg2dds {
 struct PreparedFile {
   bool ready = false;           // something to write; false when the file failed before writing
   bool encoded = false;         // made by the built-in encoder (`dds`), else DevIL's `picture`
-  FIBITMAP* picture = nullptr;  // at its output depth, for DevIL
+  FIBITMAP* picture = nullptr;  // for DevIL: at its output depth, or at its own when converted as handed over
+  HelperDds made;               // DevIL's part done by a helper, or the picture is still for DevIL here
   EncodedDds dds;
   FileResult result;            // so far: the reason when not ready, the time taken
 };
@@ -26,8 +28,16 @@ struct PreparedFile {
 // Loading, the edits and the output depth (steps 1 to 12) and, for the
 // built-in encoder, the encoding, of the job's current input file. Records
 // the source depth and, for a text watermark, the output values in the job.
+// With `convertWhenHandedOver` a picture for DevIL keeps its own depth: the
+// pixels are converted as they are handed to DevIL (the same 32-bit pixels,
+// written straight to where DevIL reads them).
 void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 PreparedFile& prepared, StepTimings* timings = nullptr);
+                 PreparedFile& prepared, StepTimings* timings = nullptr, bool convertWhenHandedOver = false);
+
+// DevIL's part of a prepared picture in a helper process, before its turn
+// to be written; a picture no helper takes is left as it is. A helper that
+// dies fails the file.
+void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers);
 
 // Writing (step 13): the file's result, converted exactly when the output
 // file was written. Always releases what the preparation holds.

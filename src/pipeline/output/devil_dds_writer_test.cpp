@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "platform/clock.h"
 #include "testing/test_pictures.h"
@@ -103,6 +105,29 @@ TEST(WriteDdsFile, EverySizeUpTo48By48IsWritten) {
     }
   }
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.dds"});
+}
+
+// Pixels handed to DevIL straight from a picture of any depth the edits
+// leave are those of the picture converted to 32 bits first.
+TEST(CopyDevilPixels, EveryDepthGivesThePixelsOfThe32BitPicture) {
+  FIBITMAP* colour = testing::MakePicture(37, 23, [](int x, int y) {
+    return static_cast<uint32_t>((x * 53 % 256) << 16 | (y * 29 % 256) << 8 | ((x * y) & 255));
+  });
+  FIBITMAP* grey = testing::MakePicture(
+      37, 23, [](int x, int y) { return static_cast<uint32_t>((x + y) * 5) * 0x10101u; }, true);
+  // 24 bits, 8 grey, 1 (a threshold), 8 with a palette, 32.
+  FIBITMAP* const pictures[] = {colour, grey, FreeImage_Threshold(grey, 100),
+                                FreeImage_ColorQuantize(colour, FIQ_WUQUANT), FreeImage_ConvertTo32Bits(colour)};
+  for (FIBITMAP* picture : pictures) {
+    ASSERT_NE(picture, nullptr);
+    SCOPED_TRACE(FreeImage_GetBPP(picture));
+    FIBITMAP* full = FreeImage_ConvertTo32Bits(picture);
+    std::vector<uint8_t> pixels(37 * 23 * 4);
+    CopyDevilPixels(picture, pixels.data());
+    EXPECT_EQ(std::memcmp(pixels.data(), FreeImage_GetBits(full), pixels.size()), 0);
+    FreeImage_Unload(full);
+    FreeImage_Unload(picture);
+  }
 }
 
 TEST_F(WriteDdsFileTest, PictureWithoutABufferFailsBeforeNaming) {

@@ -1,0 +1,162 @@
+#include "pipeline/output/devil_helpers.h"
+
+#include <cstdint>
+
+#include "pipeline/load/picture_limits.h"
+#include "platform/new_file.h"
+
+namespace jpg2dds {
+namespace {
+
+// One picture to make: its pixels and an empty file for the DDS data come
+// with it.
+struct Request {
+  uint32_t width;
+  uint32_t height;
+};
+
+struct Answer {
+  DevilDdsOutcome outcome;
+  uint64_t size;  // of the DDS data
+};
+
+// A helper's life: one picture after another until the parent's end closes.
+void ServePictures(int socket) {
+  KeepFreedMemory();
+  for (;;) {
+    Request request{};
+    int files[2];
+    int count = 0;
+    if (!ReceiveMessage(socket, &request, sizeof request, files, 2, &count)) return;
+    Answer answer{};
+    if (count == 2) {
+      SharedBlock pixels;
+      const size_t size = size_t{request.width} * request.height * 4;
+      const bool mapped = MapSharedBlock(files[0], size, false, pixels);  // the block owns files[0] now
+      std::FILE* out = OpenStreamOnFile(files[1]);
+      if (mapped && out) {
+        answer.outcome = MakeDevilDds(pixels.data, request.width, request.height, out,
+                                      [&] { ReleaseSharedBlock(pixels); });
+        // Memory for the data that runs out is a save that ran out of memory.
+        if (std::fflush(out) != 0 && answer.outcome.saved) {
+          answer.outcome.saved = false;
+          answer.outcome.outOfMemory = true;
+        }
+        const int64_t written = WrittenSize(out);
+        answer.size = written > 0 ? static_cast<uint64_t>(written) : 0;
+      }
+      if (out) std::fclose(out);
+      ReleaseSharedBlock(pixels);
+      CloseFile(files[1]);
+    } else {
+      for (int i = 0; i < count; ++i) CloseFile(files[i]);
+    }
+    if (!SendMessage(socket, &answer, sizeof answer)) return;
+  }
+}
+
+bool TakeHelper(DevilHelpers& helpers, HelperProcess& helper) {
+  std::unique_lock<std::mutex> lock(helpers.mutex);
+  helpers.changed.wait(lock, [&] { return !helpers.idle.empty() || helpers.live == 0; });
+  if (helpers.idle.empty()) return false;
+  helper = helpers.idle.front();
+  helpers.idle.erase(helpers.idle.begin());
+  return true;
+}
+
+void ReturnHelper(DevilHelpers& helpers, const HelperProcess& helper) {
+  {
+    std::lock_guard<std::mutex> lock(helpers.mutex);
+    helpers.idle.push_back(helper);
+  }
+  helpers.changed.notify_all();
+}
+
+// A helper that ended (or stopped making sense): reaped, and a new one in
+// its place when the system gives one.
+void ReplaceHelper(DevilHelpers& helpers, HelperProcess& helper) {
+  EndHelperProcess(helper);
+  HelperProcess fresh;
+  const bool started = StartHelperProcess(fresh, ServePictures);
+  {
+    std::lock_guard<std::mutex> lock(helpers.mutex);
+    if (started) {
+      helpers.idle.push_back(fresh);
+    } else {
+      --helpers.live;
+    }
+  }
+  helpers.changed.notify_all();
+}
+
+}  // namespace
+
+void StartDevilHelpers(DevilHelpers& helpers, int count) {
+  helpers.idle.reserve(static_cast<size_t>(count > 0 ? count : 0));
+  for (int i = 0; i < count; ++i) {
+    HelperProcess helper;
+    if (!StartHelperProcess(helper, ServePictures)) break;
+    std::lock_guard<std::mutex> lock(helpers.mutex);
+    helpers.idle.push_back(helper);
+    ++helpers.live;
+  }
+}
+
+void StopDevilHelpers(DevilHelpers& helpers) {
+  std::lock_guard<std::mutex> lock(helpers.mutex);
+  for (HelperProcess& helper : helpers.idle) StopHelperProcess(helper);
+  helpers.idle.clear();
+  helpers.live = 0;
+}
+
+HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
+  HelperDds made;
+  if (!picture) return made;
+  const unsigned width = FreeImage_GetWidth(picture);
+  const unsigned height = FreeImage_GetHeight(picture);
+  const uint64_t size = uint64_t{width} * height * 4;
+  if (size == 0 || !FitsPictureLimit(width, height) || !FreeImage_HasPixels(picture)) return made;
+  HelperProcess helper;
+  if (!TakeHelper(helpers, helper)) return made;
+  // The parent's copy of the pixels goes as soon as the helper has the
+  // file: the helper maps the same memory.
+  SharedBlock pixels;
+  const int ddsFile = NewSharedMemoryFile();
+  if (ddsFile < 0 || !MapSharedBlock(NewSharedMemoryFile(), static_cast<size_t>(size), true, pixels)) {
+    CloseFile(ddsFile);
+    ReturnHelper(helpers, helper);
+    return made;
+  }
+  CopyDevilPixels(picture, pixels.data);
+  FreeImage_Unload(picture);
+  picture = nullptr;
+  const Request request{width, height};
+  const int files[2] = {pixels.file, ddsFile};
+  const bool sent = SendMessage(helper.socket, &request, sizeof request, files, 2);
+  ReleaseSharedBlock(pixels);
+  Answer answer{};
+  if (!sent || !ReceiveMessage(helper.socket, &answer, sizeof answer)) {
+    CloseFile(ddsFile);
+    ReplaceHelper(helpers, helper);
+    made.state = HelperState::kDied;
+    return made;
+  }
+  ReturnHelper(helpers, helper);
+  made.state = HelperState::kMade;
+  made.outcome = answer.outcome;
+  made.width = static_cast<int>(width);
+  made.height = static_cast<int>(height);
+  // Data that cannot be mapped is lost as if the save had run out of memory.
+  if (!MapSharedBlock(ddsFile, static_cast<size_t>(answer.size), false, made.bytes) && made.outcome.saved) {
+    made.outcome.saved = false;
+    made.outcome.outOfMemory = true;
+  }
+  return made;
+}
+
+void ReleaseHelperDds(HelperDds& made) {
+  ReleaseSharedBlock(made.bytes);
+  made = HelperDds{};
+}
+
+}  // namespace jpg2dds

@@ -1,0 +1,107 @@
+#include "pipeline/output/devil_helpers.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+
+#include "testing/test_pictures.h"
+
+namespace jpg2dds {
+namespace {
+
+using testing::DefaultSettings;
+using testing::JobFor;
+using testing::MakePicture;
+using testing::ReadBytes;
+using testing::TempFolder;
+
+FIBITMAP* Gradient(int width, int height, int bpp) {
+  FIBITMAP* picture = MakePicture(width, height, [](int x, int y) {
+    return static_cast<uint32_t>((x * 37 % 256) << 16 | (y * 11 % 256) << 8 | ((x ^ y) & 255));
+  });
+  FIBITMAP* converted = bpp == 32 ? FreeImage_ConvertTo32Bits(picture) : FreeImage_ConvertTo24Bits(picture);
+  FreeImage_Unload(picture);
+  return converted;
+}
+
+// The file written from a helper's data is the one WriteDdsFile writes, with
+// the same result; 60 x 40 gives a file whose length DevIL's save misreports,
+// and a 24-bit picture is handed over converted.
+TEST(DevilHelpers, WriteTheFileWriteDdsFileWrites) {
+  struct Case {
+    int width, height, bpp;
+  };
+  const Case cases[] = {{1, 1, 32}, {7, 5, 32}, {60, 40, 32}, {301, 203, 32}, {33, 17, 24}};
+  TempFolder folder;
+  const ConversionSettings settings = DefaultSettings();
+  DevilHelpers helpers;
+  StartDevilHelpers(helpers, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + "x" + std::to_string(c.bpp));
+    ConversionJob here = JobFor("/in/here.jpg", folder.path());
+    FileResult hereResult;
+    ASSERT_TRUE(WriteDdsFile(Gradient(c.width, c.height, c.bpp), settings, here, hereResult));
+
+    FIBITMAP* picture = Gradient(c.width, c.height, c.bpp);
+    HelperDds made = MakeDdsInHelper(helpers, picture);
+    ASSERT_EQ(made.state, HelperState::kMade);
+    EXPECT_EQ(picture, nullptr);
+    ConversionJob apart = JobFor("/in/apart.jpg", folder.path());
+    FileResult apartResult;
+    ASSERT_TRUE(WriteMadeDds(made.outcome, made.bytes.data, made.bytes.size, made.width, made.height, settings,
+                             apart, apartResult));
+    ReleaseHelperDds(made);
+    EXPECT_EQ(ReadBytes(folder.File("apart.dds")), ReadBytes(folder.File("here.dds")));
+    EXPECT_EQ(apartResult.bytes, hereResult.bytes);
+    EXPECT_STREQ(apartResult.format, hereResult.format);
+    EXPECT_EQ(apart.outputWidth, here.outputWidth);
+  }
+  StopDevilHelpers(helpers);
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"apart.dds", "here.dds"}));
+}
+
+// A helper killed outright fails the picture it had, is reaped and is
+// replaced: the next picture is made.
+TEST(DevilHelpers, KilledHelperFailsItsPictureAndIsReplaced) {
+  DevilHelpers helpers;
+  StartDevilHelpers(helpers, 1);
+  ASSERT_EQ(helpers.idle.size(), 1u);
+  const int killed = helpers.idle.front().pid;
+  ASSERT_EQ(kill(killed, SIGKILL), 0);
+  FIBITMAP* picture = Gradient(64, 64, 32);
+  HelperDds made = MakeDdsInHelper(helpers, picture);
+  EXPECT_EQ(made.state, HelperState::kDied);
+  EXPECT_EQ(picture, nullptr);
+  errno = 0;
+  EXPECT_EQ(waitpid(killed, nullptr, WNOHANG), -1);  // reaped already: no zombie
+  EXPECT_EQ(errno, ECHILD);
+  ASSERT_EQ(helpers.live, 1);
+  EXPECT_NE(helpers.idle.front().pid, killed);
+
+  picture = Gradient(64, 64, 32);
+  made = MakeDdsInHelper(helpers, picture);
+  EXPECT_EQ(made.state, HelperState::kMade);
+  EXPECT_TRUE(made.outcome.saved);
+  ASSERT_GE(made.bytes.size, 4u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(made.bytes.data), 4), "DDS ");
+  ReleaseHelperDds(made);
+  const int last = helpers.idle.front().pid;
+  StopDevilHelpers(helpers);
+  EXPECT_EQ(waitpid(last, nullptr, WNOHANG), -1);
+}
+
+// Without helpers (none started, or the system gave none) the picture stays
+// for the write in this process.
+TEST(DevilHelpers, WithoutHelpersThePictureStays) {
+  DevilHelpers helpers;
+  FIBITMAP* picture = Gradient(8, 8, 32);
+  HelperDds made = MakeDdsInHelper(helpers, picture);
+  EXPECT_EQ(made.state, HelperState::kNotMade);
+  ASSERT_NE(picture, nullptr);
+  FreeImage_Unload(picture);
+}
+
+}  // namespace
+}  // namespace jpg2dds

@@ -1,0 +1,79 @@
+#include "platform/helper_process.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace jpg2dds {
+namespace {
+
+// A helper holds no file of the parent's (a lock, a file being written, the
+// parent's end of another helper's socket): only the standard streams and
+// its own socket. It ends when the parent's end closes, and is reaped.
+TEST(HelperProcess, HoldsOnlyTheStandardStreamsAndItsSocket) {
+  int parentFiles[2];
+  ASSERT_EQ(pipe(parentFiles), 0);
+  HelperProcess other;
+  ASSERT_TRUE(StartHelperProcess(other, [](int) {}));
+  HelperProcess helper;
+  ASSERT_TRUE(StartHelperProcess(helper, [](int socket) {
+    int strays = 0;
+    DIR* listing = opendir("/proc/self/fd");
+    if (!listing) std::exit(1);
+    while (const dirent* entry = readdir(listing)) {
+      if (entry->d_name[0] == '.') continue;
+      const int file = std::atoi(entry->d_name);
+      if (file != socket && file > 2 && file != dirfd(listing)) ++strays;
+    }
+    closedir(listing);
+    SendMessage(socket, &strays, sizeof strays);
+  }));
+  int strays = -1;
+  ASSERT_TRUE(ReceiveMessage(helper.socket, &strays, sizeof strays));
+  EXPECT_EQ(strays, 0);
+  const int pid = helper.pid;
+  StopHelperProcess(helper);
+  StopHelperProcess(other);
+  EXPECT_EQ(helper.pid, -1);
+  errno = 0;
+  EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  close(parentFiles[0]);
+  close(parentFiles[1]);
+}
+
+// Files travel with a message; a message of another size than expected is
+// refused and the files that came with it are closed.
+TEST(HelperProcess, FilesTravelAndAMessageOfAnotherSizeIsRefused) {
+  HelperProcess helper;
+  ASSERT_TRUE(StartHelperProcess(helper, [](int socket) {
+    const int file = NewSharedMemoryFile();
+    SharedBlock block;
+    if (!MapSharedBlock(file, 4, true, block)) return;
+    std::memcpy(block.data, "DDS ", 4);
+    const char mark = 'x';
+    SendMessage(socket, &mark, 1, &block.file, 1);
+    SendMessage(socket, &mark, 1, &block.file, 1);
+    ReleaseSharedBlock(block);
+  }));
+  int file = -1, count = 0;
+  char mark = 0;
+  ASSERT_TRUE(ReceiveMessage(helper.socket, &mark, 1, &file, 1, &count));
+  ASSERT_EQ(count, 1);
+  SharedBlock block;
+  ASSERT_TRUE(MapSharedBlock(file, 4, false, block));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(block.data), 4), "DDS ");
+  ReleaseSharedBlock(block);
+  uint32_t wide = 0;
+  EXPECT_FALSE(ReceiveMessage(helper.socket, &wide, sizeof wide, &file, 1, &count));
+  EXPECT_EQ(count, 0);
+  StopHelperProcess(helper);
+}
+
+}  // namespace
+}  // namespace jpg2dds
