@@ -122,7 +122,7 @@ TEST(ShellSignals, EndingSignalRemovesTheTemporaryFile) {
     }
     for (const std::string& name : e2e::ListFolder(out)) {
       if (name == "pic.dds") continue;  // renamed just before the signal came
-      EXPECT_NE(fnmatch("*.dds", name.c_str(), FNM_PERIOD), 0) << name;
+      // find's rule; a shell's (FNM_PERIOD) takes fewer names still.
       EXPECT_NE(fnmatch("*.dds", name.c_str(), 0), 0) << name;
     }
   }
