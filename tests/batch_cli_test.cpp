@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -266,9 +265,9 @@ TEST_F(BatchRun, TheSummaryCountsEveryInput) {
                           "Conversion complete", "Files converted: 3 of 4"}));
 }
 
-// One photo named several ways (again, with "./" or "//", by another input
-// folder, a hard or a symbolic link) is taken once, by its first naming with
-// its subfolder and output folder: "Files converted: N of N".
+// One photo named several ways (by another input folder, a hard or a
+// symbolic link, a list beside a recursive folder) is taken once, by its
+// first naming with its subfolder and output folder: "Files converted: N of N".
 TEST(NamedSeveralWays, OnePhotoIsTakenOnce) {
   TempDir dir;
   for (const char* folder : {"p", "p/sub", "q", "out"}) ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0);
@@ -280,13 +279,11 @@ TEST(NamedSeveralWays, OnePhotoIsTakenOnce) {
     std::string list, summary;
     Lines written;  // below the temporary folder
   } cases[] = {
-      {{"--input-list=-", "-o", "out"}, "p/a0.jpg\n./p/a0.jpg\np//a0.jpg\n", "1 of 1", {"out/a0.dds"}},
       {{"--input-folder=p", "--input-folder=./p", "-o", "out"}, "", "2 of 2", {"out/a0.dds", "out/a1.dds"}},
       {{"--input-list=-", "-o", "out"}, "q/soft.jpg\nq/hard.jpg\np/a0.jpg\n", "1 of 1", {"out/soft.dds"}},
       {{"--input-list=-"}, "q/hard.jpg\np/a0.jpg\n", "1 of 1", {"q/hard.dds"}},
       {{"--input-folder=p", "--recursive", "--input-list=-", "-o", "out"}, "p/sub/z.jpg\n", "3 of 3",
        {"out/a0.dds", "out/a1.dds", "out/sub/z.dds"}},
-      {{"-i", "p/a0.jpg", "-o", "out"}, "", "1 of 1", {"out/a0.dds"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args) + " " + c.list);
@@ -299,8 +296,8 @@ TEST(NamedSeveralWays, OnePhotoIsTakenOnce) {
 }
 
 // Subfolders an ordinary user cannot list or enter (modes 000, 0744, 0711)
-// get a line each, in every mode, and the run goes on with what it can read.
-TEST(UnreadableSubfolders, EachGetsALineInEveryMode) {
+// get a line each, and the run goes on with what it can read.
+TEST(UnreadableSubfolders, EachGetsALine) {
   std::vector<std::string> user;
   if (!e2e::OrdinaryUser(user)) GTEST_SKIP() << "no way to run as an ordinary user";
   TempDir dir;
@@ -315,21 +312,12 @@ TEST(UnreadableSubfolders, EachGetsALineInEveryMode) {
   for (const auto& [folder, mode] : {std::pair{"in/a000", 0}, {"in/b0744", 0744}, {"in/c0711", 0711}}) {
     ASSERT_EQ(chmod(dir.File(folder).c_str(), static_cast<mode_t>(mode)), 0);
   }
-  const Lines unreadable = {"Unreadable folder: in/a000", "Unreadable folder: in/b0744", "Unreadable folder: in/c0711"};
-  for (const Lines& mode : {Lines{}, Lines{"-q"}, Lines{"-d"}}) {
-    SCOPED_TRACE(::testing::PrintToString(mode));
-    Lines args = {"--input-folder=in", "--recursive", "-o", dir.File("out")};
-    args.insert(args.end(), mode.begin(), mode.end());
-    const e2e::RunResult result = e2e::RunJpg2ddsInShell("sh", "true", args, dir.path(), user);
-    EXPECT_EQ(Starting(result.lines, "Unreadable folder: "), unreadable);
-    if (mode == Lines{"-q"}) {
-      EXPECT_EQ(result.lines, unreadable);
-    } else {
-      EXPECT_EQ(result.lines.back(), "Files converted: 1 of 1");
-    }
-    EXPECT_EQ(e2e::ListFolder(dir.File("out")), Lines{"d.dds"});
-    std::filesystem::remove(dir.File("out/d.dds"));
-  }
+  const Lines args = {"--input-folder=in", "--recursive", "-o", dir.File("out")};
+  const e2e::RunResult result = e2e::RunJpg2ddsInShell("sh", "true", args, dir.path(), user);
+  EXPECT_EQ(Starting(result.lines, "Unreadable folder: "),
+            (Lines{"Unreadable folder: in/a000", "Unreadable folder: in/b0744", "Unreadable folder: in/c0711"}));
+  EXPECT_EQ(result.lines.back(), "Files converted: 1 of 1");
+  EXPECT_EQ(e2e::ListFolder(dir.File("out")), Lines{"d.dds"});
 }
 
 // Another user's links in a shared output folder (mode 1777, as /tmp): a
@@ -386,9 +374,7 @@ std::string RunOnTerminal(const Lines& args, const std::string& workDir, int col
     tcgetattr(slave, &mode);
     cfmakeraw(&mode);
     tcsetattr(slave, TCSANOW, &mode);
-    winsize size{};
-    size.ws_row = 24;
-    size.ws_col = static_cast<unsigned short>(columns);
+    const winsize size{24, static_cast<unsigned short>(columns), 0, 0};
     ioctl(slave, TIOCSWINSZ, &size);
     int devnull = open("/dev/null", O_RDWR);
     dup2(devnull, 0);
@@ -463,14 +449,14 @@ TEST_F(BatchRun, StatusLineOnlyOnATerminal) {
             std::string::npos);
 }
 
-// Names that would steer the terminal are shown escaped, and a long one is
-// cut to fit the terminal's width.
-TEST_F(BatchRun, StatusLineShowsNamesEscapedAndFitted) {
-  ASSERT_EQ(mkdir(dir_.File("odd").c_str(), 0755), 0);
-  e2e::WriteJpeg(dir_.File("odd/\x1B[31mred\n.jpg"), 8, 8);
-  e2e::WriteJpeg(dir_.File("odd/" + std::string(60, 'n') + ".jpg"), 8, 8);
-  const std::string shown = RunOnTerminal({"--input-folder=odd", "-o", dir_.File("out")}, dir_.path(), 30);
-  EXPECT_NE(shown.find("\r[1/2] \\033[31mred\\012.jpg\x1B[K"), std::string::npos) << shown;
+// A long name is cut to fit the terminal's width (how names are escaped and
+// cut is StatusLineText's test).
+TEST_F(BatchRun, StatusLineFitsTheTerminal) {
+  ASSERT_EQ(mkdir(dir_.File("long").c_str(), 0755), 0);
+  for (const std::string& name : {std::string("a"), std::string(60, 'n')}) {
+    e2e::WriteJpeg(dir_.File("long/" + name + ".jpg"), 8, 8);
+  }
+  const std::string shown = RunOnTerminal({"--input-folder=long", "-o", dir_.File("out")}, dir_.path(), 30);
   EXPECT_NE(shown.find("\r[2/2] nnnnnnnnnn...nnnnnn.jpg\x1B[K"), std::string::npos) << shown;
 }
 
@@ -500,60 +486,28 @@ bool HasEndedProcess(int pid) {
   return close == std::string::npos || stat.compare(close, 3, ") Z") == 0;
 }
 
-// A batch with several threads, started in `dir` (8 photos in shoot/), and
-// its helpers once they are seen.
-e2e::Running StartBatchWithHelpers(const TempDir& dir, std::vector<int>& helpers) {
-  mkdir(dir.File("shoot").c_str(), 0755);
-  mkdir(dir.File("out").c_str(), 0755);
-  for (int i = 0; i < 8; ++i) e2e::WriteJpeg(dir.File("shoot/p" + std::to_string(i) + ".jpg"), 1200, 900);
-  e2e::Running run = e2e::StartJpg2dds({"--input-folder=" + dir.File("shoot"), "-o", dir.File("out"), "-d",
-                                        "--threads=2"});
+// A signal that ends a batch on several threads ends its helpers too, and
+// leaves none of the temporary files being written. (Every ending signal
+// shares one handler, see ShellSignals; kill -9 ends the helpers as their
+// socket closes, see HelperProcess.)
+TEST(BatchHelpers, EndWithTheConverter) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.File("out").c_str(), 0755), 0);
+  for (int i = 0; i < 8; ++i) e2e::WriteJpeg(dir.File("p" + std::to_string(i) + ".jpg"), 1200, 900);
+  e2e::Running run = e2e::StartJpg2dds({"--input-folder=" + dir.path(), "-o", dir.File("out"), "-d", "--threads=2"});
+  std::vector<int> helpers;
   for (int waited = 0; helpers.empty() && waited < 20000; ++waited) {
     helpers = ChildrenOf(run.pid);
     if (helpers.empty()) usleep(1000);
   }
-  return run;
-}
-
-// A signal that ends the converter ends its helpers too, and leaves no
-// temporary file (but for kill -9, whose file is hidden by its name).
-TEST(BatchHelpers, EndWithTheConverter) {
-  for (int signal : {SIGINT, SIGTERM, SIGKILL}) {
-    SCOPED_TRACE(strsignal(signal));
-    TempDir dir;
-    std::vector<int> helpers;
-    e2e::Running run = StartBatchWithHelpers(dir, helpers);
-    ASSERT_FALSE(helpers.empty()) << "no helper seen";
-    kill(run.pid, signal);
-    e2e::FinishJpg2dds(run);
-    for (int helper : helpers) {
-      for (int waited = 0; !HasEndedProcess(helper) && waited < 2000; ++waited) usleep(1000);
-      EXPECT_TRUE(HasEndedProcess(helper)) << helper;
-    }
-    if (signal != SIGKILL) {
-      EXPECT_EQ(FilesBelow(dir.File("out")), DdsFilesBelow(dir.File("out")));
-    }
-  }
-}
-
-// A helper process killed outright during a run with several threads fails
-// the one file it was given or given next; the other files are converted,
-// and no temporary file is left.
-TEST(BatchHelpers, KilledHelperFailsOneFileAndTheRunGoesOn) {
-  TempDir dir;
-  std::vector<int> helpers;
-  e2e::Running run = StartBatchWithHelpers(dir, helpers);
   ASSERT_FALSE(helpers.empty()) << "no helper seen";
-  kill(helpers.front(), SIGKILL);
-  EXPECT_EQ(e2e::FinishJpg2dds(run), 0);
-  Lines lines;
-  for (size_t at = 0, end; (end = run.text.find('\n', at)) != std::string::npos; at = end + 1) {
-    lines.push_back(run.text.substr(at, end - at));
+  kill(run.pid, SIGTERM);
+  e2e::FinishJpg2dds(run);
+  for (int helper : helpers) {
+    for (int waited = 0; !HasEndedProcess(helper) && waited < 2000; ++waited) usleep(1000);
+    EXPECT_TRUE(HasEndedProcess(helper)) << helper;
   }
-  EXPECT_EQ(Starting(lines, "Not OK").size(), 1u) << run.text;
-  EXPECT_EQ(Starting(lines, "Files converted: 7 of 8").size(), 1u) << run.text;
-  EXPECT_EQ(FilesBelow(dir.File("out")).size(), 7u);
-  EXPECT_EQ(DdsFilesBelow(dir.File("out")).size(), 7u);
+  EXPECT_EQ(FilesBelow(dir.File("out")), DdsFilesBelow(dir.File("out")));
 }
 
 }  // namespace

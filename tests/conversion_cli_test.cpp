@@ -18,15 +18,8 @@ using e2e::RunJpg2dds;
 using e2e::TempDir;
 using Lines = std::vector<std::string>;
 
-const Lines kBanner = {"Brightmill JPG to DDS 2.8", "(c) 2019-2026 Brightmill", "https://www.brightmill.example/",
-                       " "};
-
-Lines WithoutBanner(const Lines& lines) {
-  if (lines.size() >= kBanner.size() && Lines(lines.begin(), lines.begin() + 4) == kBanner) {
-    return Lines(lines.begin() + 4, lines.end());
-  }
-  return lines;
-}
+using e2e::kBanner;
+using e2e::WithoutBanner;
 
 class ConversionRun : public ::testing::Test {
  protected:

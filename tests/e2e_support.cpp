@@ -207,8 +207,11 @@ void WriteJpeg(const std::string& path, int width, int height, uint32_t rgb, boo
   ASSERT_TRUE(saved) << path;
 }
 
+const std::vector<std::string> kBanner = {"Brightmill JPG to DDS 2.8", "(c) 2019-2026 Brightmill",
+                                          "https://www.brightmill.example/", " "};
+
 std::vector<std::string> WithoutBanner(const std::vector<std::string>& lines) {
-  if (lines.size() < 4 || lines[0] != "Brightmill JPG to DDS 2.8") return lines;
+  if (lines.size() < 4 || !std::equal(kBanner.begin(), kBanner.end(), lines.begin())) return lines;
   return std::vector<std::string>(lines.begin() + 4, lines.end());
 }
 
@@ -243,6 +246,11 @@ std::vector<std::string> ListFolder(const std::string& path) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+bool HasTemporaryFile(const std::string& folder) {
+  const std::vector<std::string> names = ListFolder(folder);
+  return std::any_of(names.begin(), names.end(), [](const std::string& n) { return n.find("tessel") != n.npos; });
 }
 
 }  // namespace e2e

@@ -90,7 +90,8 @@ class TempDir {
 // mid grey. `grey` writes an 8-bit greyscale JPEG.
 void WriteJpeg(const std::string& path, int width, int height, uint32_t rgb = 0x808080, bool grey = false);
 
-// The lines after the four of the banner, when they start with it.
+// The four lines of the banner, and the lines after them when they start with it.
+extern const std::vector<std::string> kBanner;
 std::vector<std::string> WithoutBanner(const std::vector<std::string>& lines);
 
 // A 1 x 1 RGBA picture as PNG encoders write it.
@@ -102,5 +103,8 @@ std::string ReadBytes(const std::string& path);
 
 // Names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& path);
+
+// Whether a conversion's temporary file is in the folder.
+bool HasTemporaryFile(const std::string& folder);
 
 }  // namespace e2e

@@ -1,9 +1,6 @@
 #include "batch/input_collection.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <limits.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -76,28 +73,5 @@ TEST_F(AddInputFileTest, RefusesEmptyFilesAndOtherExtensions) {
   EXPECT_TRUE(job_.inputList.empty());
 }
 
-// A subfolder that cannot be read (one too deep for the system to open,
-// which even root cannot) is kept in the job for whoever reports the run;
-// the files around it are collected.
-TEST_F(AddInputFileTest, UnreadableSubfoldersAreKeptInTheJob) {
-  const std::string name(NAME_MAX, 'd');
-  int folder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
-  for (int depth = 0; depth * (NAME_MAX + 1) <= PATH_MAX; ++depth) {
-    ASSERT_EQ(mkdirat(folder, name.c_str(), 0755), 0);
-    const int inner = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY);
-    close(folder);
-    folder = inner;
-  }
-  close(folder);
-  MakeFile(name + "/b.jpg", "x");
-  job_.namedInputs = {NamedInput{NamedInputKind::kFolder, folder_}};
-  job_.recursiveFolders = true;
-  StringCatalogue catalogue;
-  LoadCatalogue(catalogue);
-  bool read = false;
-  EXPECT_EQ(CollectInput(true, job_, catalogue, read), 1);
-  ASSERT_EQ(job_.unreadableFolders.size(), 1u);
-  EXPECT_EQ(job_.unreadableFolders[0].rfind(folder_ + "/" + name + "/" + name + "/", 0), 0u);
-}
 }  // namespace
 }  // namespace jpg2dds

@@ -18,8 +18,8 @@ TEST(SkipUpToDate, NeedsNamesAndTimesKnownBeforeConverting) {
     settings.filenameMask = mask;
     EXPECT_TRUE(SkippingIsPossible(settings, "dds")) << mask;
   }
-  for (const char* mask : {"%width%.dds", "%HEIGHT%.dds", "%n%.dds", "%rnd%.dds", "%yyyy%.dds", "%mm%.dds",
-                           "%dd%.dds", "%hh%.dds", "%ii%.dds", "%ss%.dds"}) {
+  // One token of each kind the output name cannot be known by before converting.
+  for (const char* mask : {"%HEIGHT%.dds", "%n%.dds", "%yyyy%.dds"}) {
     settings.filenameMask = mask;
     EXPECT_FALSE(SkippingIsPossible(settings, "dds")) << mask;
   }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "options/option_docs.h"
@@ -24,8 +25,8 @@ namespace fs = std::filesystem;
 // Types each case into an interactive bash on a terminal of its own, as a
 // user does: the line, then TAB. A key bound with `bind -x` then writes the
 // line as completed, the replies and the options given to compopt, one line
-// a case, into the folder of the driver. Each command line waits for the prompt after it, so that no key
-// arrives while the terminal is not bash's.
+// a case, into the folder of the driver. Each command line waits for the
+// prompt after it, so that no key arrives while the terminal is not bash's.
 const char* const kSetup[] = {
     "source \"$DRIVER/completion\" && complete -p jpg2dds > \"$DRIVER/registration\"",
     "_jpg2dds_test() { _jpg2dds \"$@\"; replies=${COMPREPLY[*]}; }; complete -F _jpg2dds_test jpg2dds",
@@ -181,51 +182,36 @@ TEST_F(BashCompletion, OffersEveryOptionNameAndEveryKeywordOfTheTables) {
 
 TEST_F(BashCompletion, CompletesWordsFilesAndFoldersWhereTheValueNamesThem) {
   const std::string folder = Path("");
-  const std::vector<Case> cases = {
-      {"jpg2dds --resize-algorithm=LAN"},             // a value typed in upper case
-      {"jpg2dds --resize-algorithm=b"},
-      {"jpg2dds --resize-algorithm=b", false},
-      {"jpg2dds --keep-aspect"},                      // one flag: a blank may follow
-      {"jpg2dds --keep-aspect-ratio=n"},              // a flag takes no value
-      {"jpg2dds --wm-image=" + folder + "pi"},
-      {"jpg2dds --wm-image=" + folder + "pi", false},
-      {"jpg2dds --profile=" + folder + "ph"},
-      {"jpg2dds -i " + folder + "ph"},
-      {"jpg2dds --input=" + folder + "ph"},
-      {"jpg2dds -O " + folder + "s"},
-      {"jpg2dds -o " + folder},
-      {"jpg2dds --output=" + folder},
-      {"jpg2dds -c "},
-      {"jpg2dds --conversion="},
-      {"jpg2dds --width=1"},                          // numbers are not completed
-      {"jpg2dds --wm-text=pi"},                       // nor free text
-      {"jpg2dds --dds-bp"},
-      {"jpg2dds --wm-text"},                          // "--wm-text=" among others
+  const std::string folders = folder + "My Photos " + folder + "it's here " + folder + "sub";
+  const std::vector<std::pair<Case, std::string>> table = {  // what is typed, the replies
+      {{"jpg2dds --resize-algorithm=LAN"}, "lanczos"},  // a value typed in upper case
+      {{"jpg2dds --resize-algorithm=b"}, "box bilinear bspline bicubic"},
+      {{"jpg2dds --resize-algorithm=b", false},
+       "--resize-algorithm=box --resize-algorithm=bilinear --resize-algorithm=bspline --resize-algorithm=bicubic"},
+      {{"jpg2dds --keep-aspect"}, "--keep-aspect-ratio"},  // one flag: a blank may follow
+      {{"jpg2dds --keep-aspect-ratio=n"}, ""},             // a flag takes no value
+      {{"jpg2dds --wm-image=" + folder + "pi"}, folder + "pic.png"},
+      {{"jpg2dds --wm-image=" + folder + "pi", false}, "--wm-image=" + folder + "pic.png"},
+      {{"jpg2dds --profile=" + folder + "ph"}, folder + "photo.jpg"},
+      {{"jpg2dds -i " + folder + "ph"}, folder + "photo.jpg"},
+      {{"jpg2dds --input=" + folder + "ph"}, folder + "photo.jpg"},
+      {{"jpg2dds -O " + folder + "s"}, folder + "sub"},
+      {{"jpg2dds -o " + folder}, folders},
+      {{"jpg2dds --output=" + folder}, folders},
+      {{"jpg2dds -c "}, "dds"},
+      {{"jpg2dds --conversion="}, "dds"},
+      {{"jpg2dds --width=1"}, ""},     // numbers are not completed
+      {{"jpg2dds --wm-text=pi"}, ""},  // nor free text
+      {{"jpg2dds --dds-bp"}, "--dds-bpp="},
   };
+  std::vector<Case> cases;
+  for (const auto& row : table) cases.push_back(row.first);
+  cases.push_back({"jpg2dds --wm-text"});  // "--wm-text=" among others
   std::string registration;
   const std::vector<Completed> r = Complete(cases, registration);
-  EXPECT_EQ(r[0].replies, "lanczos");
-  EXPECT_EQ(r[1].replies, "box bilinear bspline bicubic");
-  EXPECT_EQ(r[2].replies, "--resize-algorithm=box --resize-algorithm=bilinear --resize-algorithm=bspline "
-                          "--resize-algorithm=bicubic");
-  EXPECT_EQ(r[3].replies, "--keep-aspect-ratio");
+  for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(r[i].replies, table[i].second) << table[i].first.line;
   EXPECT_EQ(r[3].options, "");
-  EXPECT_EQ(r[4].replies, "");
-  EXPECT_EQ(r[5].replies, folder + "pic.png");
   EXPECT_EQ(r[5].options, "-o filenames;");
-  EXPECT_EQ(r[6].replies, "--wm-image=" + folder + "pic.png");
-  EXPECT_EQ(r[7].replies, folder + "photo.jpg");
-  EXPECT_EQ(r[8].replies, folder + "photo.jpg");
-  EXPECT_EQ(r[9].replies, folder + "photo.jpg");
-  EXPECT_EQ(r[10].replies, folder + "sub");
-  const std::string folders = folder + "My Photos " + folder + "it's here " + folder + "sub";
-  EXPECT_EQ(r[11].replies, folders);
-  EXPECT_EQ(r[12].replies, folders);
-  EXPECT_EQ(r[13].replies, "dds");
-  EXPECT_EQ(r[14].replies, "dds");
-  EXPECT_EQ(r[15].replies, "");
-  EXPECT_EQ(r[16].replies, "");
-  EXPECT_EQ(r[17].replies, "--dds-bpp=");
   EXPECT_EQ(r[17].options, "-o nospace;");
   EXPECT_TRUE(HasWord(r[18].replies, "--wm-text=") && HasWord(r[18].replies, "--wm-text-antialiasing"));
   EXPECT_EQ(r[18].options, "-o nospace;");

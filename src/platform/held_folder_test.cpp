@@ -4,8 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
+
+#include "testing/test_pictures.h"
 
 namespace jpg2dds {
 namespace {
@@ -26,9 +27,8 @@ bool Enter(const std::string& base, const std::string& below, bool makeMissing) 
 // the held folder followed, to a folder or a file, whether folders are made
 // or only entered; the folder the user named may be a link.
 TEST(EnterFolders, MakesWhatIsMissingAndFollowsNoLinkBelowTheBase) {
-  char pattern[] = "/tmp/jpg2dds-folders-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string top = std::string(pattern) + "/";
+  const testing::TempFolder folder;
+  const std::string& top = folder.path();
   ASSERT_EQ(mkdir((top + "elsewhere").c_str(), 0755), 0);
   std::ofstream(top + "file") << "x";
   ASSERT_EQ(symlink("elsewhere", (top + "sub").c_str()), 0);
@@ -55,7 +55,6 @@ TEST(EnterFolders, MakesWhatIsMissingAndFollowsNoLinkBelowTheBase) {
   EXPECT_FALSE(IsFolder(top + "missing"));
   EXPECT_FALSE(IsFolder(top + "f/name"));
   EXPECT_FALSE(IsFolder(top + "elsewhere/new"));
-  EXPECT_EQ(std::system(("rm -rf '" + top + "'").c_str()), 0);
 }
 
 }  // namespace
