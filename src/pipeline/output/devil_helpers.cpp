@@ -1,18 +1,28 @@
 #include "pipeline/output/devil_helpers.h"
 
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 #include "pipeline/load/picture_limits.h"
+#include "pipeline/output/devil_pieces.h"
 #include "platform/new_file.h"
 
 namespace jpg2dds {
 namespace {
 
-// One picture to make: its pixels and an empty file for the DDS data come
-// with it.
+// What a helper makes of the pixels it is sent.
+enum class Piece : uint32_t {
+  kWholeFile,     // DevIL's whole DDS file
+  kLevelZeroRows, // the level-0 data of rows of a larger picture
+};
+
+// One picture (or rows of one) to make: its pixels and an empty file for
+// the DDS data come with it.
 struct Request {
   uint32_t width;
   uint32_t height;
+  Piece piece;
 };
 
 struct Answer {
@@ -34,9 +44,16 @@ void ServePictures(int socket) {
       const size_t size = size_t{request.width} * request.height * 4;
       const bool mapped = MapSharedBlock(files[0], size, false, pixels);  // the block owns files[0] now
       std::FILE* out = OpenStreamOnFile(files[1]);
-      if (mapped && out) {
+      if (mapped && out && request.piece == Piece::kLevelZeroRows) {
+        std::string data;
+        answer.outcome = AppendLevelZeroRows(pixels.data, request.width, request.height, data);
+        ReleaseSharedBlock(pixels);
+        if (std::fwrite(data.data(), 1, data.size(), out) != data.size()) answer.outcome.saved = false;
+      } else if (mapped && out) {
         answer.outcome = MakeDevilDds(pixels.data, request.width, request.height, out,
                                       [&] { ReleaseSharedBlock(pixels); });
+      }
+      if (mapped && out) {
         // Memory for the data that runs out is a save that ran out of memory.
         if (std::fflush(out) != 0 && answer.outcome.saved) {
           answer.outcome.saved = false;
@@ -130,7 +147,7 @@ HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
   CopyDevilPixels(picture, pixels.data);
   FreeImage_Unload(picture);
   picture = nullptr;
-  const Request request{width, height};
+  const Request request{width, height, Piece::kWholeFile};
   const int files[2] = {pixels.file, ddsFile};
   const bool sent = SendMessage(helper.socket, &request, sizeof request, files, 2);
   ReleaseSharedBlock(pixels);
@@ -150,6 +167,97 @@ HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
   if (!MapSharedBlock(ddsFile, static_cast<size_t>(answer.size), false, made.bytes) && made.outcome.saved) {
     made.outcome.saved = false;
     made.outcome.outOfMemory = true;
+  }
+  return made;
+}
+
+HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
+  HelperDds made;
+  if (!picture) return made;
+  const uint32_t width = FreeImage_GetWidth(picture);
+  const uint32_t height = FreeImage_GetHeight(picture);
+  const size_t pitch = size_t{width} * 4;
+  if (!WorthCutting(width, height) || !FitsPictureLimit(width, height) || !FreeImage_HasPixels(picture) ||
+      FreeImage_GetBPP(picture) != 32 || FreeImage_GetPitch(picture) != pitch || !DevilWritesDxt1()) {
+    return made;
+  }
+  // The helpers idle now, and no waiting for others: the picture's own
+  // rows are made here either way.
+  std::vector<HelperProcess> taken;
+  {
+    std::lock_guard<std::mutex> lock(helpers.mutex);
+    const std::vector<uint32_t> most = HelperBands(height, static_cast<int>(helpers.idle.size()));
+    taken.assign(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(most.size()));
+    helpers.idle.erase(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(most.size()));
+  }
+  if (taken.empty()) return made;
+  const std::vector<uint32_t> bands = HelperBands(height, static_cast<int>(taken.size()));
+  const uint8_t* pixels = FreeImage_GetBits(picture);
+
+  // Each helper's rows go in a shared block of their own, which the
+  // helper maps; the parent's map of it goes as soon as it is sent.
+  std::vector<int> ddsFiles(taken.size(), -1);
+  std::vector<bool> tried(taken.size(), false), sent(taken.size(), false);
+  uint32_t above = 0;
+  for (size_t i = 0; i < taken.size(); ++i) {
+    above += bands[i];
+    SharedBlock rows;
+    ddsFiles[i] = NewSharedMemoryFile();
+    if (ddsFiles[i] >= 0 && MapSharedBlock(NewSharedMemoryFile(), pitch * bands[i], true, rows)) {
+      std::memcpy(rows.data, pixels + pitch * (height - above), pitch * bands[i]);
+      const Request request{width, bands[i], Piece::kLevelZeroRows};
+      const int files[2] = {rows.file, ddsFiles[i]};
+      tried[i] = true;
+      sent[i] = SendMessage(taken[i].socket, &request, sizeof request, files, 2);
+    }
+    ReleaseSharedBlock(rows);
+  }
+
+  std::string below, lower;
+  DevilDdsOutcome outcome = AppendLevelZeroRows(pixels, width, height - above, below);
+  outcome = JoinOutcomes(outcome, AppendLowerLevels(pixels, width, height, lower, [&] {
+                           FreeImage_Unload(picture);
+                           picture = nullptr;
+                         }));
+
+  made.state = HelperState::kMade;
+  made.joined = WholeDxt1Header(width, height);
+  for (size_t i = 0; i < taken.size(); ++i) {
+    Answer answer{};
+    if (!sent[i] || !ReceiveMessage(taken[i].socket, &answer, sizeof answer)) {
+      // Rows that could not be sent are rows without memory; a helper
+      // that took no message or never answered ended.
+      if (tried[i]) {
+        ReplaceHelper(helpers, taken[i]);
+        made.state = HelperState::kDied;
+      } else {
+        ReturnHelper(helpers, taken[i]);
+        outcome.saved = false;
+        outcome.outOfMemory = true;
+      }
+      CloseFile(ddsFiles[i]);
+      continue;
+    }
+    ReturnHelper(helpers, taken[i]);
+    outcome = JoinOutcomes(outcome, answer.outcome);
+    SharedBlock data;
+    // Data that cannot be mapped is lost as if the save had run out of memory.
+    if (MapSharedBlock(ddsFiles[i], static_cast<size_t>(answer.size), false, data)) {
+      made.joined.append(reinterpret_cast<const char*>(data.data), data.size);
+    } else {
+      outcome.saved = false;
+      outcome.outOfMemory = true;
+    }
+    ReleaseSharedBlock(data);
+  }
+  made.joined += below;
+  made.joined += lower;
+  made.outcome = outcome;
+  made.width = static_cast<int>(width);
+  made.height = static_cast<int>(height);
+  if (picture) {
+    FreeImage_Unload(picture);
+    picture = nullptr;
   }
   return made;
 }

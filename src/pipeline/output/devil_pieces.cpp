@@ -67,6 +67,8 @@ bool WorthCutting(uint32_t width, uint32_t height) {
   return height >= 8 && uint64_t{width} * height >= uint64_t{256} * 256;
 }
 
+bool DevilWritesDxt1() { return ilGetInteger(IL_DXTC_FORMAT) == IL_DXT1; }
+
 std::vector<uint32_t> HelperBands(uint32_t height, int helpers) {
   std::vector<uint32_t> bands;
   if (helpers < 1 || height < 5) return bands;
@@ -85,7 +87,7 @@ std::vector<uint32_t> HelperBands(uint32_t height, int helpers) {
 DevilDdsOutcome AppendLevelZeroRows(const uint8_t* pixels, uint32_t width, uint32_t rows, std::string& out) {
   DevilDdsOutcome made;
   made.texture = made.mipmaps = made.saved = true;
-  made.dxt1 = ilGetInteger(IL_DXTC_FORMAT) == IL_DXT1;
+  made.dxt1 = DevilWritesDxt1();
   const size_t pitch = size_t{width} * 4;
   // From the top down: the top rows are the last in memory.
   for (uint32_t done = 0; done < rows && made.saved;) {
@@ -108,7 +110,7 @@ DevilDdsOutcome AppendLevelZeroRows(const uint8_t* pixels, uint32_t width, uint3
 DevilDdsOutcome AppendLowerLevels(const uint8_t* pixels, uint32_t width, uint32_t height, std::string& out,
                                   const std::function<void()>& pixelsTaken) {
   DevilDdsOutcome made;
-  made.dxt1 = ilGetInteger(IL_DXTC_FORMAT) == IL_DXT1;
+  made.dxt1 = DevilWritesDxt1();
   ILuint whole = TextureOf(pixels, width, height, made.texture);
   pixelsTaken();
   made.mipmaps = made.texture && iluBuildMipmaps() == IL_TRUE;

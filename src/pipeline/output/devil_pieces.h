@@ -16,9 +16,12 @@
 namespace jpg2dds {
 
 // Whether a picture is worth cutting into pieces: smaller ones are made
-// whole, as the cost of the pieces would outweigh the gain. DevIL must be
-// left at DXT1 (its default) for the pieces to be its file.
+// whole, as the cost of the pieces would outweigh the gain.
 bool WorthCutting(uint32_t width, uint32_t height);
+
+// Whether DevIL is left at DXT1 (its default), the only compression whose
+// file the pieces make.
+bool DevilWritesDxt1();
 
 // The level-0 rows from the top for each of `helpers` helpers (equal
 // bands, each a multiple of 4 rows); the rows below them, at least one, go
