@@ -192,35 +192,64 @@ HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
   }
   if (taken.empty()) return made;
   const std::vector<uint32_t> bands = HelperBands(height, static_cast<int>(taken.size()));
-  const uint8_t* pixels = FreeImage_GetBits(picture);
+  // Each helper's rows go in a shared memory file of their own, and its
+  // data comes back in another. Files that cannot be had or made that long
+  // (`ulimit -f` holds for them too) leave the picture to be made whole.
+  std::vector<int> rowFiles(taken.size(), -1), ddsFiles(taken.size(), -1);
+  bool files = true;
+  for (size_t i = 0; i < taken.size(); ++i) {
+    rowFiles[i] = NewSharedMemoryFile();
+    ddsFiles[i] = NewSharedMemoryFile();
+    files = files && ddsFiles[i] >= 0 && GrowSharedMemoryFile(rowFiles[i], pitch * bands[i]);
+  }
+  if (!files) {
+    for (size_t i = 0; i < taken.size(); ++i) {
+      CloseFile(rowFiles[i]);
+      CloseFile(ddsFiles[i]);
+      ReturnHelper(helpers, taken[i]);
+    }
+    return made;
+  }
+  made.state = HelperState::kMade;
+  made.width = static_cast<int>(width);
+  made.height = static_cast<int>(height);
+  // Every piece comes from DevIL's copy of the picture: the decoded one goes
+  // at once, and the memory it leaves serves the pieces made here.
+  DevilPicture whole;
+  const bool inDevil = TakeIntoDevil(FreeImage_GetBits(picture), width, height, whole);
+  FreeImage_Unload(picture);
+  picture = nullptr;
+  ReturnFreedMemory();
+  if (!inDevil) {
+    for (size_t i = 0; i < taken.size(); ++i) {
+      CloseFile(rowFiles[i]);
+      CloseFile(ddsFiles[i]);
+      ReturnHelper(helpers, taken[i]);
+    }
+    return made;  // pixels DevIL could not take: the outcome says so
+  }
+  const uint8_t* pixels = whole.pixels;
 
-  // Each helper's rows go in a shared block of their own, which the
-  // helper maps; the parent's map of it goes as soon as it is sent.
-  std::vector<int> ddsFiles(taken.size(), -1);
+  // The parent's map of the rows goes as soon as they are sent.
   std::vector<bool> tried(taken.size(), false), sent(taken.size(), false);
   uint32_t above = 0;
   for (size_t i = 0; i < taken.size(); ++i) {
     above += bands[i];
     SharedBlock rows;
-    ddsFiles[i] = NewSharedMemoryFile();
-    if (ddsFiles[i] >= 0 && MapSharedBlock(NewSharedMemoryFile(), pitch * bands[i], true, rows)) {
+    if (MapSharedBlock(rowFiles[i], pitch * bands[i], false, rows)) {  // the block owns the file now
       std::memcpy(rows.data, pixels + pitch * (height - above), pitch * bands[i]);
       const Request request{width, bands[i], Piece::kLevelZeroRows};
-      const int files[2] = {rows.file, ddsFiles[i]};
+      const int sentFiles[2] = {rows.file, ddsFiles[i]};
       tried[i] = true;
-      sent[i] = SendMessage(taken[i].socket, &request, sizeof request, files, 2);
+      sent[i] = SendMessage(taken[i].socket, &request, sizeof request, sentFiles, 2);
     }
     ReleaseSharedBlock(rows);
   }
 
   std::string below, lower;
   DevilDdsOutcome outcome = AppendLevelZeroRows(pixels, width, height - above, below);
-  outcome = JoinOutcomes(outcome, AppendLowerLevels(pixels, width, height, lower, [&] {
-                           FreeImage_Unload(picture);
-                           picture = nullptr;
-                         }));
+  outcome = JoinOutcomes(outcome, AppendLowerLevels(whole, lower));
 
-  made.state = HelperState::kMade;
   made.joined = WholeDxt1Header(width, height);
   for (size_t i = 0; i < taken.size(); ++i) {
     Answer answer{};
@@ -253,12 +282,6 @@ HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
   made.joined += below;
   made.joined += lower;
   made.outcome = outcome;
-  made.width = static_cast<int>(width);
-  made.height = static_cast<int>(height);
-  if (picture) {
-    FreeImage_Unload(picture);
-    picture = nullptr;
-  }
   return made;
 }
 

@@ -15,10 +15,10 @@ namespace {
 // texture, the rows turned top first, 16-bit colours) stay a few megabytes.
 constexpr uint32_t kBandRows = 256;
 
-// Level 0's share of the converter's own piece: levels 1 and down, with the
-// copy of the whole picture and the mipmaps they need, take about as long
-// as this share of level 0 (measured on photos).
-constexpr double kLowerLevelsShare = 0.30;
+// Levels 1 and down, with the mipmaps they need and the joining of the
+// pieces, take the converter about as long as this share of level 0 takes
+// a helper (measured on photos of 13 and 17 megapixels).
+constexpr double kLowerLevelsShare = 0.45;
 
 const DdsFormat& Dxt1() { return *FindDdsFormat(choice::kDdsDxt1); }
 
@@ -39,16 +39,19 @@ size_t FileBytes(uint32_t width, uint32_t height, bool mipmaps) {
 
 // Saves the bound image as DDS and appends what follows the header.
 void AppendSave(uint32_t width, uint32_t height, bool mipmaps, DevilDdsOutcome& made, std::string& out) {
-  // Room for more than the file needs: a save that writes past its room
-  // fails instead of being cut short, and the length is checked below.
+  // Saved straight behind what `out` holds, with room for more than the
+  // file needs: a save that writes past its room fails instead of being cut
+  // short, and the length is checked below.
   const size_t bytes = FileBytes(width, height, mipmaps);
-  std::string lump(bytes + 64, '\0');
+  const size_t at = out.size();
+  out.resize(at + bytes + 64);
   ClearErrors();
-  ilSaveL(IL_DDS, lump.data(), static_cast<ILuint>(lump.size()));
+  ilSaveL(IL_DDS, &out[at], static_cast<ILuint>(bytes + 64));
   const ILenum error = ilGetError();
   made.outOfMemory = made.outOfMemory || error == IL_OUT_OF_MEMORY;
   made.saved = error == IL_NO_ERROR && ilGetLumpPos() == bytes;
-  if (made.saved) out.append(lump, kDdsHeaderBytes, bytes - kDdsHeaderBytes);
+  out.erase(at, kDdsHeaderBytes);
+  out.resize(at + bytes - kDdsHeaderBytes);
 }
 
 // A fresh image bound as the current one, holding the pixels.
@@ -74,8 +77,10 @@ std::vector<uint32_t> HelperBands(uint32_t height, int helpers) {
   if (helpers < 1 || height < 5) return bands;
   // Each helper's band takes share x level 0; the converter's rows take
   // (1 - helpers x share) plus the lower levels: equal when share is this.
+  // Many helpers leave the converter its lower levels and a few rows.
   const double share = (1.0 + kLowerLevelsShare) / (helpers + 1);
-  const uint32_t band = std::max<uint32_t>(4, static_cast<uint32_t>(height * share) / 4 * 4);
+  const uint32_t most = (height - 1) / static_cast<uint32_t>(helpers) / 4 * 4;
+  const uint32_t band = std::max<uint32_t>(4, std::min(most, static_cast<uint32_t>(height * share) / 4 * 4));
   for (int i = 0; i < helpers; ++i) {
     const uint32_t taken = band * static_cast<uint32_t>(bands.size());
     if (taken + band >= height) break;
@@ -89,6 +94,9 @@ DevilDdsOutcome AppendLevelZeroRows(const uint8_t* pixels, uint32_t width, uint3
   made.texture = made.mipmaps = made.saved = true;
   made.dxt1 = DevilWritesDxt1();
   const size_t pitch = size_t{width} * 4;
+  // Room for all of it at once: a string that grows leaves gaps between
+  // the pictures' blocks.
+  out.reserve(out.size() + DdsLevelBytes(Dxt1(), static_cast<int>(width), static_cast<int>(rows)) + 64);
   // From the top down: the top rows are the last in memory.
   for (uint32_t done = 0; done < rows && made.saved;) {
     const uint32_t band = std::min(kBandRows, rows - done);
@@ -107,28 +115,46 @@ DevilDdsOutcome AppendLevelZeroRows(const uint8_t* pixels, uint32_t width, uint3
   return made;
 }
 
-DevilDdsOutcome AppendLowerLevels(const uint8_t* pixels, uint32_t width, uint32_t height, std::string& out,
-                                  const std::function<void()>& pixelsTaken) {
+bool TakeIntoDevil(const uint8_t* pixels, uint32_t width, uint32_t height, DevilPicture& picture) {
+  bool taken = false;
+  picture.image = TextureOf(pixels, width, height, taken);
+  if (!taken) {
+    ReleaseDevilPicture(picture);
+    return false;
+  }
+  picture.pixels = ilGetData();
+  picture.width = width;
+  picture.height = height;
+  return true;
+}
+
+void ReleaseDevilPicture(DevilPicture& picture) {
+  if (picture.image != 0) ilDeleteImages(1, &picture.image);
+  picture = DevilPicture{};
+}
+
+DevilDdsOutcome AppendLowerLevels(DevilPicture& picture, std::string& out) {
   DevilDdsOutcome made;
   made.dxt1 = DevilWritesDxt1();
-  ILuint whole = TextureOf(pixels, width, height, made.texture);
-  pixelsTaken();
-  made.mipmaps = made.texture && iluBuildMipmaps() == IL_TRUE;
+  made.texture = picture.image != 0;
   std::vector<uint8_t> level1;
   uint32_t width1 = 0, height1 = 0;
   ILint origin = 0;
-  if (made.mipmaps && ilActiveMipmap(1) == IL_TRUE) {
+  if (made.texture) {
+    ilBindImage(picture.image);
+    made.mipmaps = iluBuildMipmaps() == IL_TRUE && ilActiveMipmap(1) == IL_TRUE;
+  }
+  if (made.mipmaps) {
     width1 = static_cast<uint32_t>(ilGetInteger(IL_IMAGE_WIDTH));
     height1 = static_cast<uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT));
     origin = ilGetInteger(IL_IMAGE_ORIGIN);
     const uint8_t* data = ilGetData();
     level1.assign(data, data + size_t{width1} * height1 * 4);
-  } else {
-    made.mipmaps = false;
+    ilBindImage(picture.image);
   }
-  ilBindImage(whole);
-  ilDeleteImages(1, &whole);
+  ReleaseDevilPicture(picture);
   if (made.mipmaps) {
+    out.reserve(out.size() + FileBytes(width1, height1, true) + 64);
     bool taken = false;
     ILuint lower = TextureOf(level1.data(), width1, height1, taken);
     std::vector<uint8_t>().swap(level1);

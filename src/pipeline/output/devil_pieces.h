@@ -7,7 +7,6 @@
 // Joined behind the header, the pieces are the bytes of a whole save.
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,11 +35,24 @@ std::vector<uint32_t> HelperBands(uint32_t height, int helpers);
 // of the pixels stay small.
 DevilDdsOutcome AppendLevelZeroRows(const uint8_t* pixels, uint32_t width, uint32_t rows, std::string& out);
 
-// The DXT1 data (without a header) of levels 1 and down of the whole
-// picture, appended to `out`. `pixelsTaken` is called as soon as DevIL
-// holds its own copy of the pixels.
-DevilDdsOutcome AppendLowerLevels(const uint8_t* pixels, uint32_t width, uint32_t height, std::string& out,
-                                  const std::function<void()>& pixelsTaken);
+// DevIL's own copy of a whole picture, from which the pieces made here
+// come.
+struct DevilPicture {
+  unsigned image = 0;               // DevIL's name for it; 0 when none
+  const uint8_t* pixels = nullptr;  // its pixels, as DevIL takes them
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+// Hands the pixels to DevIL; false (nothing held) when it cannot take them.
+bool TakeIntoDevil(const uint8_t* pixels, uint32_t width, uint32_t height, DevilPicture& picture);
+
+// The DXT1 data (without a header) of levels 1 and down of the picture,
+// appended to `out`. DevIL's copy of the picture is released as soon as
+// level 1 is made from it.
+DevilDdsOutcome AppendLowerLevels(DevilPicture& picture, std::string& out);
+
+void ReleaseDevilPicture(DevilPicture& picture);
 
 // The header DevIL writes for the whole DXT1 file with its mipmaps.
 std::string WholeDxt1Header(uint32_t width, uint32_t height);
