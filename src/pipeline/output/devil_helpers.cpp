@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 
+#include "encoder/dds_format.h"
 #include "pipeline/load/picture_limits.h"
 #include "pipeline/output/devil_pieces.h"
 #include "platform/new_file.h"
@@ -171,6 +173,118 @@ HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
   return made;
 }
 
+namespace {
+
+// The pieces of one picture: the helpers taken for them, whether each has
+// gone back (returned or replaced), and the shared files of each (-1 once
+// closed or owned by a block).
+struct PieceHelpers {
+  std::vector<HelperProcess> taken;
+  std::vector<char> back;
+  std::vector<int> rowFiles;
+  std::vector<int> ddsFiles;
+};
+
+void GiveBack(DevilHelpers& helpers, PieceHelpers& pieces, size_t i, bool ended) {
+  if (ended) {
+    ReplaceHelper(helpers, pieces.taken[i]);
+  } else {
+    ReturnHelper(helpers, pieces.taken[i]);
+  }
+  pieces.back[i] = 1;
+  CloseFile(pieces.rowFiles[i]);
+  CloseFile(pieces.ddsFiles[i]);
+  pieces.rowFiles[i] = pieces.ddsFiles[i] = -1;
+}
+
+// Made, once helpers are taken and the shared files had.
+void MakePieces(DevilHelpers& helpers, PieceHelpers& pieces, const std::vector<uint32_t>& bands,
+                FIBITMAP*& picture, HelperDds& made) {
+  const uint32_t width = FreeImage_GetWidth(picture);
+  const uint32_t height = FreeImage_GetHeight(picture);
+  const size_t pitch = size_t{width} * 4;
+  const size_t count = pieces.taken.size();
+  made.state = HelperState::kMade;
+  made.width = static_cast<int>(width);
+  made.height = static_cast<int>(height);
+  // Every piece comes from DevIL's copy of the picture: the decoded one goes
+  // at once, and the memory it leaves serves the pieces made here.
+  DevilPicture whole;
+  const bool inDevil = TakeIntoDevil(FreeImage_GetBits(picture), width, height, whole);
+  FreeImage_Unload(picture);
+  picture = nullptr;
+  ReturnFreedMemory();
+  if (!inDevil) return;  // pixels DevIL could not take: the outcome says so
+  const uint8_t* pixels = whole.pixels;
+
+  // DevIL's copy is released here on every way out: AppendLowerLevels
+  // releases it when it is done with it.
+  std::vector<char> tried, sent;
+  std::string below, lower;
+  DevilDdsOutcome outcome;
+  try {
+    // The parent's map of the rows goes as soon as they are sent.
+    tried.assign(count, 0);
+    sent.assign(count, 0);
+    uint32_t above = 0;
+    for (size_t i = 0; i < count; ++i) {
+      above += bands[i];
+      SharedBlock rows;
+      const bool mapped = MapSharedBlock(pieces.rowFiles[i], pitch * bands[i], false, rows);
+      pieces.rowFiles[i] = -1;  // the block's now
+      if (mapped) {
+        std::memcpy(rows.data, pixels + pitch * (height - above), pitch * bands[i]);
+        const Request request{width, bands[i], Piece::kLevelZeroRows};
+        const int files[2] = {rows.file, pieces.ddsFiles[i]};
+        tried[i] = 1;
+        sent[i] = SendMessage(pieces.taken[i].socket, &request, sizeof request, files, 2);
+      }
+      ReleaseSharedBlock(rows);
+    }
+
+    outcome = AppendLevelZeroRows(pixels, width, height - above, below);
+    outcome = JoinOutcomes(outcome, AppendLowerLevels(whole, lower));
+  } catch (const std::bad_alloc&) {
+    ReleaseDevilPicture(whole);
+    throw;
+  }
+
+  made.joined.reserve(kDdsHeaderBytes + uint64_t{width} * height);  // more than DXT1 of all levels
+  made.joined = WholeDxt1Header(width, height);
+  for (size_t i = 0; i < count; ++i) {
+    Answer answer{};
+    if (!sent[i] || !ReceiveMessage(pieces.taken[i].socket, &answer, sizeof answer)) {
+      // Rows that could not be mapped are rows without memory; a helper
+      // that took no message or never answered ended.
+      if (tried[i]) {
+        made.state = HelperState::kDied;
+      } else {
+        outcome.saved = false;
+        outcome.outOfMemory = true;
+      }
+      GiveBack(helpers, pieces, i, tried[i] != 0);
+      continue;
+    }
+    outcome = JoinOutcomes(outcome, answer.outcome);
+    SharedBlock data;
+    // Data that cannot be mapped is lost as if the save had run out of memory.
+    if (MapSharedBlock(pieces.ddsFiles[i], static_cast<size_t>(answer.size), false, data)) {
+      made.joined.append(reinterpret_cast<const char*>(data.data), data.size);
+    } else {
+      outcome.saved = false;
+      outcome.outOfMemory = true;
+    }
+    pieces.ddsFiles[i] = -1;  // the block's
+    ReleaseSharedBlock(data);
+    GiveBack(helpers, pieces, i, false);
+  }
+  made.joined += below;
+  made.joined += lower;
+  made.outcome = outcome;
+}
+
+}  // namespace
+
 HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
   HelperDds made;
   if (!picture) return made;
@@ -183,105 +297,49 @@ HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
   }
   // The helpers idle now, and no waiting for others: the picture's own
   // rows are made here either way.
-  std::vector<HelperProcess> taken;
+  PieceHelpers pieces;
   {
     std::lock_guard<std::mutex> lock(helpers.mutex);
-    const std::vector<uint32_t> most = HelperBands(height, static_cast<int>(helpers.idle.size()));
-    taken.assign(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(most.size()));
-    helpers.idle.erase(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(most.size()));
+    const size_t count = HelperBands(height, static_cast<int>(helpers.idle.size())).size();
+    pieces.taken.assign(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(count));
+    pieces.back.assign(count, 0);
+    pieces.rowFiles.assign(count, -1);
+    pieces.ddsFiles.assign(count, -1);
+    helpers.idle.erase(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(count));
   }
-  if (taken.empty()) return made;
-  const std::vector<uint32_t> bands = HelperBands(height, static_cast<int>(taken.size()));
-  // Each helper's rows go in a shared memory file of their own, and its
-  // data comes back in another. Files that cannot be had or made that long
-  // (`ulimit -f` holds for them too) leave the picture to be made whole.
-  std::vector<int> rowFiles(taken.size(), -1), ddsFiles(taken.size(), -1);
-  bool files = true;
-  for (size_t i = 0; i < taken.size(); ++i) {
-    rowFiles[i] = NewSharedMemoryFile();
-    ddsFiles[i] = NewSharedMemoryFile();
-    files = files && ddsFiles[i] >= 0 && GrowSharedMemoryFile(rowFiles[i], pitch * bands[i]);
-  }
-  if (!files) {
-    for (size_t i = 0; i < taken.size(); ++i) {
-      CloseFile(rowFiles[i]);
-      CloseFile(ddsFiles[i]);
-      ReturnHelper(helpers, taken[i]);
+  const size_t count = pieces.taken.size();
+  if (count == 0) return made;
+  try {
+    const std::vector<uint32_t> bands = HelperBands(height, static_cast<int>(count));
+    // Each helper's rows go in a shared memory file of their own, and its
+    // data comes back in another. Files that cannot be had or made that
+    // long (`ulimit -f` holds for them too) leave the picture to be made
+    // whole.
+    bool files = true;
+    for (size_t i = 0; i < count; ++i) {
+      pieces.rowFiles[i] = NewSharedMemoryFile();
+      pieces.ddsFiles[i] = NewSharedMemoryFile();
+      files = files && pieces.ddsFiles[i] >= 0 && GrowSharedMemoryFile(pieces.rowFiles[i], pitch * bands[i]);
     }
-    return made;
-  }
-  made.state = HelperState::kMade;
-  made.width = static_cast<int>(width);
-  made.height = static_cast<int>(height);
-  // Every piece comes from DevIL's copy of the picture: the decoded one goes
-  // at once, and the memory it leaves serves the pieces made here.
-  DevilPicture whole;
-  const bool inDevil = TakeIntoDevil(FreeImage_GetBits(picture), width, height, whole);
-  FreeImage_Unload(picture);
-  picture = nullptr;
-  ReturnFreedMemory();
-  if (!inDevil) {
-    for (size_t i = 0; i < taken.size(); ++i) {
-      CloseFile(rowFiles[i]);
-      CloseFile(ddsFiles[i]);
-      ReturnHelper(helpers, taken[i]);
+    if (files) MakePieces(helpers, pieces, bands, picture, made);
+  } catch (const std::bad_alloc&) {
+    // Memory that ran out here fails the picture as a save that ran out
+    // of memory; a helper that may be busy with its rows is replaced.
+    made = HelperDds{};
+    made.state = HelperState::kMade;
+    made.outcome.texture = made.outcome.mipmaps = true;
+    made.outcome.outOfMemory = true;
+    made.width = static_cast<int>(width);
+    made.height = static_cast<int>(height);
+    if (picture) FreeImage_Unload(picture);
+    picture = nullptr;
+    for (size_t i = 0; i < count; ++i) {
+      if (!pieces.back[i]) GiveBack(helpers, pieces, i, true);
     }
-    return made;  // pixels DevIL could not take: the outcome says so
   }
-  const uint8_t* pixels = whole.pixels;
-
-  // The parent's map of the rows goes as soon as they are sent.
-  std::vector<bool> tried(taken.size(), false), sent(taken.size(), false);
-  uint32_t above = 0;
-  for (size_t i = 0; i < taken.size(); ++i) {
-    above += bands[i];
-    SharedBlock rows;
-    if (MapSharedBlock(rowFiles[i], pitch * bands[i], false, rows)) {  // the block owns the file now
-      std::memcpy(rows.data, pixels + pitch * (height - above), pitch * bands[i]);
-      const Request request{width, bands[i], Piece::kLevelZeroRows};
-      const int sentFiles[2] = {rows.file, ddsFiles[i]};
-      tried[i] = true;
-      sent[i] = SendMessage(taken[i].socket, &request, sizeof request, sentFiles, 2);
-    }
-    ReleaseSharedBlock(rows);
+  for (size_t i = 0; i < count; ++i) {
+    if (!pieces.back[i]) GiveBack(helpers, pieces, i, false);
   }
-
-  std::string below, lower;
-  DevilDdsOutcome outcome = AppendLevelZeroRows(pixels, width, height - above, below);
-  outcome = JoinOutcomes(outcome, AppendLowerLevels(whole, lower));
-
-  made.joined = WholeDxt1Header(width, height);
-  for (size_t i = 0; i < taken.size(); ++i) {
-    Answer answer{};
-    if (!sent[i] || !ReceiveMessage(taken[i].socket, &answer, sizeof answer)) {
-      // Rows that could not be sent are rows without memory; a helper
-      // that took no message or never answered ended.
-      if (tried[i]) {
-        ReplaceHelper(helpers, taken[i]);
-        made.state = HelperState::kDied;
-      } else {
-        ReturnHelper(helpers, taken[i]);
-        outcome.saved = false;
-        outcome.outOfMemory = true;
-      }
-      CloseFile(ddsFiles[i]);
-      continue;
-    }
-    ReturnHelper(helpers, taken[i]);
-    outcome = JoinOutcomes(outcome, answer.outcome);
-    SharedBlock data;
-    // Data that cannot be mapped is lost as if the save had run out of memory.
-    if (MapSharedBlock(ddsFiles[i], static_cast<size_t>(answer.size), false, data)) {
-      made.joined.append(reinterpret_cast<const char*>(data.data), data.size);
-    } else {
-      outcome.saved = false;
-      outcome.outOfMemory = true;
-    }
-    ReleaseSharedBlock(data);
-  }
-  made.joined += below;
-  made.joined += lower;
-  made.outcome = outcome;
   return made;
 }
 
