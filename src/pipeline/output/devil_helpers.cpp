@@ -207,43 +207,43 @@ void MakePieces(DevilHelpers& helpers, PieceHelpers& pieces, const std::vector<u
   made.state = HelperState::kMade;
   made.width = static_cast<int>(width);
   made.height = static_cast<int>(height);
-  // Every piece comes from DevIL's copy of the picture: the decoded one goes
+  // The memory the decoding freed goes back first: the helpers' rows take
+  // its place, and they start before DevIL's copy of the picture is made.
+  ReturnFreedMemory();
+  const uint8_t* decoded = FreeImage_GetBits(picture);
+  std::vector<char> tried(count, 0), sent(count, 0);
+  uint32_t above = 0;
+  for (size_t i = 0; i < count; ++i) {
+    above += bands[i];
+    SharedBlock rows;
+    const bool mapped = MapSharedBlock(pieces.rowFiles[i], pitch * bands[i], false, rows);
+    pieces.rowFiles[i] = -1;  // the block's now
+    if (mapped) {
+      std::memcpy(rows.data, decoded + pitch * (height - above), pitch * bands[i]);
+      const Request request{width, bands[i], Piece::kLevelZeroRows};
+      const int files[2] = {rows.file, pieces.ddsFiles[i]};
+      tried[i] = 1;
+      sent[i] = SendMessage(pieces.taken[i].socket, &request, sizeof request, files, 2);
+    }
+    // The parent's map goes as soon as the rows are sent.
+    ReleaseSharedBlock(rows);
+  }
+  // The rest comes from DevIL's copy of the picture: the decoded one goes
   // at once, and the memory it leaves serves the pieces made here.
   DevilPicture whole;
-  const bool inDevil = TakeIntoDevil(FreeImage_GetBits(picture), width, height, whole);
+  const bool inDevil = TakeIntoDevil(decoded, width, height, whole);
   FreeImage_Unload(picture);
   picture = nullptr;
   ReturnFreedMemory();
-  if (!inDevil) return;  // pixels DevIL could not take: the outcome says so
-  const uint8_t* pixels = whole.pixels;
-
-  // DevIL's copy is released here on every way out: AppendLowerLevels
-  // releases it when it is done with it.
-  std::vector<char> tried, sent;
   std::string below, lower;
   DevilDdsOutcome outcome;
+  // DevIL's copy is released here on every way out: AppendLowerLevels
+  // releases it when it is done with it.
   try {
-    // The parent's map of the rows goes as soon as they are sent.
-    tried.assign(count, 0);
-    sent.assign(count, 0);
-    uint32_t above = 0;
-    for (size_t i = 0; i < count; ++i) {
-      above += bands[i];
-      SharedBlock rows;
-      const bool mapped = MapSharedBlock(pieces.rowFiles[i], pitch * bands[i], false, rows);
-      pieces.rowFiles[i] = -1;  // the block's now
-      if (mapped) {
-        std::memcpy(rows.data, pixels + pitch * (height - above), pitch * bands[i]);
-        const Request request{width, bands[i], Piece::kLevelZeroRows};
-        const int files[2] = {rows.file, pieces.ddsFiles[i]};
-        tried[i] = 1;
-        sent[i] = SendMessage(pieces.taken[i].socket, &request, sizeof request, files, 2);
-      }
-      ReleaseSharedBlock(rows);
+    if (inDevil) {
+      outcome = AppendLevelZeroRows(whole.pixels, width, height - above, below);
+      outcome = JoinOutcomes(outcome, AppendLowerLevels(whole, lower));
     }
-
-    outcome = AppendLevelZeroRows(pixels, width, height - above, below);
-    outcome = JoinOutcomes(outcome, AppendLowerLevels(whole, lower));
   } catch (const std::bad_alloc&) {
     ReleaseDevilPicture(whole);
     throw;

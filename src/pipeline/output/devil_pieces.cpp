@@ -18,7 +18,7 @@ constexpr uint32_t kBandRows = 256;
 // Levels 1 and down, with the mipmaps they need and the joining of the
 // pieces, take the converter about as long as this share of level 0 takes
 // a helper (measured on photos of 13 and 17 megapixels).
-constexpr double kLowerLevelsShare = 0.45;
+constexpr double kLowerLevelsShare = 0.42;
 
 const DdsFormat& Dxt1() { return *FindDdsFormat(choice::kDdsDxt1); }
 
