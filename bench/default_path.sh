@@ -5,7 +5,8 @@
 # photo: a 5640 x 3172 progressive 4:2:2 photo of quality 100, and a
 # 4096 x 4096 baseline 4:2:0 tile of quality 90. Prints one row per input and
 # command: the median and fastest wall times, the ratio of the median to the
-# decode's, and the peak memory. The DDS files go to a memory file system
+# decode's, and the peak memory; and the peak of the converter and its helper
+# processes together. The DDS files go to a memory file system
 # (/dev/shm) when there is one, as the decode's output goes to /dev/null:
 # the disk's flush of each written file, shared with whatever else writes,
 # is not in the figures. The runs take their single-instance lock in the
@@ -50,5 +51,23 @@ for photo in "$progressive" "$tile"; do
     printf '%-34s %-8s %9s %9s %6s %8s\n' "$(basename "$photo")" "$label" "$ms" "$best" "$ratio" "$peak"
   done
   rm -f "$out"/*
+  # The peak of the converter and its helpers together (the peak column is
+  # the largest single process), sampled every 5 ms; shared pixels count in
+  # each process that maps them, so this is an upper bound.
+  "$build/jpg2dds" -i "$photo" -o "$out" -q &
+  pid=$!
+  together=0
+  while kill -0 "$pid" 2>/dev/null; do
+    sum=0
+    for p in "$pid" $(cat /proc/"$pid"/task/*/children 2>/dev/null); do
+      rss=$(awk '/^VmRSS/ { print $2 }' /proc/"$p"/status 2>/dev/null || true)
+      sum=$((sum + ${rss:-0}))
+    done
+    (( sum > together )) && together=$sum
+    sleep 0.005
+  done
+  wait "$pid"
+  rm -f "$out"/*
+  printf '%-34s %-8s %9s %9s %6s %8.1f\n' "$(basename "$photo")" together - - - "$(awk -v k="$together" 'BEGIN { print k / 1024 }')"
 done
 echo "load: $(uptime)"

@@ -1,5 +1,6 @@
 // A conversion run as a user sees it: the lines printed in each mode, the
 // error line of every refused setting, and where the file goes.
+#include <FreeImage.h>
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -382,6 +383,42 @@ TEST(ConversionSizes, PhoneSizedPhotosConvert) {
     EXPECT_EQ(e2e::ReadBytes(dir.File(name + ".dds")).substr(0, 4), "DDS ");
     std::remove(dir.File(name + ".jpg").c_str());
     std::remove(dir.File(name + ".dds").c_str());
+  }
+}
+
+// A photo whose blocks all differ, so that pieces out of place would show.
+void WriteBusyJpeg(const std::string& path, int width, int height) {
+  FIBITMAP* bitmap = FreeImage_Allocate(width, height, 24);
+  ASSERT_NE(bitmap, nullptr);
+  uint32_t state = 12345;
+  for (int y = 0; y < height; ++y) {
+    BYTE* row = FreeImage_GetScanLine(bitmap, y);
+    for (int x = 0; x < width * 3; ++x) {
+      state = state * 1664525u + 1013904223u;
+      row[x] = static_cast<BYTE>((x / 3 + y) / 4 * 9 + (state >> 29));
+    }
+  }
+  const bool saved = FreeImage_Save(FIF_JPEG, bitmap, path.c_str(), 90);
+  FreeImage_Unload(bitmap);
+  ASSERT_TRUE(saved) << path;
+}
+
+// A single file with more than one thread has DevIL's part made side by side
+// in helper processes: the same file as with one thread.
+TEST(ConversionThreads, SingleFileGivesTheSameBytesWithAnyThreads) {
+  TempDir dir;
+  WriteBusyJpeg(dir.File("photo.jpg"), 701, 603);
+  std::string one;
+  for (const char* threads : {"--threads=1", "--threads=2", "--threads=3"}) {
+    SCOPED_TRACE(threads);
+    const std::string out = dir.File(std::string("out") + threads[10]);
+    mkdir(out.c_str(), 0755);
+    const e2e::RunResult run = RunJpg2dds({"-i", dir.File("photo.jpg"), "-o", out, "-q", threads});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    const std::string bytes = e2e::ReadBytes(out + "/photo.dds");
+    if (one.empty()) one = bytes;
+    EXPECT_GT(bytes.size(), 701u * 603 / 2);
+    EXPECT_TRUE(bytes == one);
   }
 }
 

@@ -75,7 +75,15 @@ void ConcludeEntry(const RunContext& run, const FileResult& result, ConversionJo
   }
 }
 
+// A single file with more than one thread: DevIL's part of a large picture
+// is cut into pieces made side by side by helpers (one per further thread)
+// and this process.
 int32_t ConvertOneAfterAnother(const RunContext& run, ConversionJob& job) {
+  DevilHelpers devil;
+  if (job.threads > 1 && job.inputList.size() == 1 && !FindDdsFormat(run.settings.ddsCompression)) {
+    StartDevilHelpers(devil, job.threads - 1);
+  }
+  DevilHelpers* pieces = devil.live > 0 ? &devil : nullptr;
   int32_t n = 0;
   int32_t converted = 0;
   for (const InputEntry& entry : job.inputList) {
@@ -89,7 +97,7 @@ int32_t ConvertOneAfterAnother(const RunContext& run, ConversionJob& job) {
       BeginEntry(job, entry);
       AnnounceEntry(run, n, job);
       const std::string skipTo = SkipTarget(run, job);
-      result = skipTo.empty() ? ConvertFile(run.settings, job, run.font) : SkipInput(job, skipTo);
+      result = skipTo.empty() ? ConvertFile(run.settings, job, run.font, nullptr, pieces) : SkipInput(job, skipTo);
       ConcludeEntry(run, result, job);
     } catch (const std::bad_alloc&) {
       NoteFailure(result, FailureReason::kOutOfMemory);
@@ -97,6 +105,7 @@ int32_t ConvertOneAfterAnother(const RunContext& run, ConversionJob& job) {
     ReportInput(run.report, entry.path, result);
     if (result.status == FileStatus::kConverted) ++converted;
   }
+  StopDevilHelpers(devil);
   return converted;
 }
 

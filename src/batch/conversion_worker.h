@@ -32,6 +32,8 @@ struct ConversionProgress {
 // that many threads at once, DevIL's part of each in one of as many helper
 // processes, and written one at a time in input order, so the files, their
 // names, the lines printed and the counters are those of a run file by file.
+// A single file with job.threads above 1 has DevIL's part of a large
+// picture made in pieces side by side, by helpers and the worker.
 int32_t ConversionWorker(const RunOptions& runOptions, const ConversionSettings& settings, ConversionJob& job,
                          const WatermarkFont* font, ConversionProgress& progress, RunReport& report,
                          const std::string& skippedLine);

@@ -163,10 +163,10 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
   }
 }
 
-void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers) {
+void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers, bool inPieces) {
   if (!prepared.ready || prepared.encoded) return;
   const auto start = Clock::now();
-  prepared.made = MakeDdsInHelper(helpers, prepared.picture);
+  prepared.made = inPieces ? MakeDdsInPieces(helpers, prepared.picture) : MakeDdsInHelper(helpers, prepared.picture);
   prepared.result.seconds += SecondsSince(start);
   if (prepared.made.state == HelperState::kDied) {
     prepared.ready = false;
@@ -184,8 +184,9 @@ FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& s
     ok = WriteEncodedDds(prepared.dds, settings, job, result);
   } else if (prepared.ready && prepared.made.state == HelperState::kMade) {
     const HelperDds& made = prepared.made;
-    ok = WriteMadeDds(made.outcome, made.bytes.data, made.bytes.size, made.width, made.height, settings, job,
-                      result);
+    const bool joined = made.bytes.data == nullptr;
+    ok = WriteMadeDds(made.outcome, joined ? reinterpret_cast<const uint8_t*>(made.joined.data()) : made.bytes.data,
+                      joined ? made.joined.size() : made.bytes.size, made.width, made.height, settings, job, result);
   } else if (prepared.ready) {
     ok = WriteDdsFile(prepared.picture, settings, job, result, timings);
     prepared.picture = nullptr;  // released by the writer
@@ -200,9 +201,10 @@ FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& s
 }
 
 FileResult ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                       StepTimings* timings) {
+                       StepTimings* timings, DevilHelpers* helpers) {
   PreparedFile prepared;
   PrepareFile(settings, job, font, prepared, timings);
+  if (helpers) MakeDdsApart(prepared, *helpers, true);
   return WritePreparedFile(prepared, settings, job, timings);
 }
 

@@ -35,9 +35,10 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
                  PreparedFile& prepared, StepTimings* timings = nullptr, bool convertWhenHandedOver = false);
 
 // DevIL's part of a prepared picture in a helper process, before its turn
-// to be written; a picture no helper takes is left as it is. A helper that
-// dies fails the file.
-void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers);
+// to be written, or with `inPieces` in pieces made side by side by the idle
+// helpers and this process; a picture no helper takes is left as it is. A
+// helper that dies fails the file.
+void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers, bool inPieces = false);
 
 // Writing (step 13): the file's result, converted exactly when the output
 // file was written. Always releases what the preparation holds.
@@ -48,7 +49,9 @@ FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& s
 // converted exactly when the output file was written, else failed with its
 // reason. Prints nothing. `font` is the run's watermark font or null.
 // `timings`, when given, gets the decode and DevIL durations (benchmark).
+// With `helpers`, DevIL's part of a large picture is made in pieces side by
+// side with them.
 FileResult ConvertFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                       StepTimings* timings = nullptr);
+                       StepTimings* timings = nullptr, DevilHelpers* helpers = nullptr);
 
 }  // namespace jpg2dds

@@ -12,6 +12,9 @@
 #include <cerrno>
 #include <cstring>
 
+extern "C" int mallctl(const char* name, void* oldValue, size_t* oldLength, void* newValue, size_t newLength)
+    __attribute__((weak));
+
 namespace jpg2dds {
 namespace {
 
@@ -155,6 +158,10 @@ bool ReceiveMessage(int socket, void* data, size_t size, int* files, int maxFile
 
 int NewSharedMemoryFile() { return memfd_create("jpg2dds", MFD_CLOEXEC); }
 
+bool GrowSharedMemoryFile(int file, size_t size) {
+  return file >= 0 && ftruncate(file, static_cast<off_t>(size)) == 0;
+}
+
 bool MapSharedBlock(int file, size_t size, bool grow, SharedBlock& block) {
   block = SharedBlock{};
   if (file < 0) return false;
@@ -192,6 +199,12 @@ std::FILE* OpenStreamOnFile(int file) {
 void KeepFreedMemory() {
   mallopt(M_MMAP_MAX, 0);
   mallopt(M_TRIM_THRESHOLD, -1);
+}
+
+void ReturnFreedMemory() {
+  // jemalloc's own call, where the program is linked with it (the sanitizer
+  // build is not): every arena's freed pages go back to the system.
+  if (mallctl) mallctl("arena.4096.purge", nullptr, nullptr, nullptr, 0);
 }
 
 void CloseFile(int file) {

@@ -43,6 +43,10 @@ bool ReceiveMessage(int socket, void* data, size_t size, int* files = nullptr, i
 // -1 when none can be made.
 int NewSharedMemoryFile();
 
+// Makes the shared memory file `size` bytes long without touching its
+// memory. False when it cannot be (`ulimit -f`, say).
+bool GrowSharedMemoryFile(int file, size_t size);
+
 // The contents of a shared memory file, mapped for reading and writing.
 struct SharedBlock {
   int file = -1;
@@ -68,6 +72,10 @@ std::FILE* OpenStreamOnFile(int file);
 // allocations instead of going back to the system: pictures of similar size
 // one after another then reuse pages already touched.
 void KeepFreedMemory();
+
+// Memory this process freed and keeps for its next allocations goes back
+// to the system now.
+void ReturnFreedMemory();
 
 // Closes a descriptor received or made here.
 void CloseFile(int file);

@@ -1,18 +1,30 @@
 #include "pipeline/output/devil_helpers.h"
 
 #include <cstdint>
+#include <cstring>
+#include <new>
+#include <string>
 
+#include "encoder/dds_format.h"
 #include "pipeline/load/picture_limits.h"
+#include "pipeline/output/devil_pieces.h"
 #include "platform/new_file.h"
 
 namespace jpg2dds {
 namespace {
 
-// One picture to make: its pixels and an empty file for the DDS data come
-// with it.
+// What a helper makes of the pixels it is sent.
+enum class Piece : uint32_t {
+  kWholeFile,     // DevIL's whole DDS file
+  kLevelZeroRows, // the level-0 data of rows of a larger picture
+};
+
+// One picture (or rows of one) to make: its pixels and an empty file for
+// the DDS data come with it.
 struct Request {
   uint32_t width;
   uint32_t height;
+  Piece piece;
 };
 
 struct Answer {
@@ -34,9 +46,16 @@ void ServePictures(int socket) {
       const size_t size = size_t{request.width} * request.height * 4;
       const bool mapped = MapSharedBlock(files[0], size, false, pixels);  // the block owns files[0] now
       std::FILE* out = OpenStreamOnFile(files[1]);
-      if (mapped && out) {
+      if (mapped && out && request.piece == Piece::kLevelZeroRows) {
+        std::string data;
+        answer.outcome = AppendLevelZeroRows(pixels.data, request.width, request.height, data);
+        ReleaseSharedBlock(pixels);
+        if (std::fwrite(data.data(), 1, data.size(), out) != data.size()) answer.outcome.saved = false;
+      } else if (mapped && out) {
         answer.outcome = MakeDevilDds(pixels.data, request.width, request.height, out,
                                       [&] { ReleaseSharedBlock(pixels); });
+      }
+      if (mapped && out) {
         // Memory for the data that runs out is a save that ran out of memory.
         if (std::fflush(out) != 0 && answer.outcome.saved) {
           answer.outcome.saved = false;
@@ -130,7 +149,7 @@ HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
   CopyDevilPixels(picture, pixels.data);
   FreeImage_Unload(picture);
   picture = nullptr;
-  const Request request{width, height};
+  const Request request{width, height, Piece::kWholeFile};
   const int files[2] = {pixels.file, ddsFile};
   const bool sent = SendMessage(helper.socket, &request, sizeof request, files, 2);
   ReleaseSharedBlock(pixels);
@@ -150,6 +169,176 @@ HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
   if (!MapSharedBlock(ddsFile, static_cast<size_t>(answer.size), false, made.bytes) && made.outcome.saved) {
     made.outcome.saved = false;
     made.outcome.outOfMemory = true;
+  }
+  return made;
+}
+
+namespace {
+
+// The pieces of one picture: the helpers taken for them, whether each has
+// gone back (returned or replaced), and the shared files of each (-1 once
+// closed or owned by a block).
+struct PieceHelpers {
+  std::vector<HelperProcess> taken;
+  std::vector<char> back;
+  std::vector<int> rowFiles;
+  std::vector<int> ddsFiles;
+};
+
+void GiveBack(DevilHelpers& helpers, PieceHelpers& pieces, size_t i, bool ended) {
+  if (ended) {
+    ReplaceHelper(helpers, pieces.taken[i]);
+  } else {
+    ReturnHelper(helpers, pieces.taken[i]);
+  }
+  pieces.back[i] = 1;
+  CloseFile(pieces.rowFiles[i]);
+  CloseFile(pieces.ddsFiles[i]);
+  pieces.rowFiles[i] = pieces.ddsFiles[i] = -1;
+}
+
+// Made, once helpers are taken and the shared files had.
+void MakePieces(DevilHelpers& helpers, PieceHelpers& pieces, const std::vector<uint32_t>& bands,
+                FIBITMAP*& picture, HelperDds& made) {
+  const uint32_t width = FreeImage_GetWidth(picture);
+  const uint32_t height = FreeImage_GetHeight(picture);
+  const size_t pitch = size_t{width} * 4;
+  const size_t count = pieces.taken.size();
+  made.state = HelperState::kMade;
+  made.width = static_cast<int>(width);
+  made.height = static_cast<int>(height);
+  // The memory the decoding freed goes back first: the helpers' rows take
+  // its place, and they start before DevIL's copy of the picture is made.
+  ReturnFreedMemory();
+  const uint8_t* decoded = FreeImage_GetBits(picture);
+  std::vector<char> tried(count, 0), sent(count, 0);
+  uint32_t above = 0;
+  for (size_t i = 0; i < count; ++i) {
+    above += bands[i];
+    SharedBlock rows;
+    const bool mapped = MapSharedBlock(pieces.rowFiles[i], pitch * bands[i], false, rows);
+    pieces.rowFiles[i] = -1;  // the block's now
+    if (mapped) {
+      std::memcpy(rows.data, decoded + pitch * (height - above), pitch * bands[i]);
+      const Request request{width, bands[i], Piece::kLevelZeroRows};
+      const int files[2] = {rows.file, pieces.ddsFiles[i]};
+      tried[i] = 1;
+      sent[i] = SendMessage(pieces.taken[i].socket, &request, sizeof request, files, 2);
+    }
+    // The parent's map goes as soon as the rows are sent.
+    ReleaseSharedBlock(rows);
+  }
+  // The rest comes from DevIL's copy of the picture: the decoded one goes
+  // at once, and the memory it leaves serves the pieces made here.
+  DevilPicture whole;
+  const bool inDevil = TakeIntoDevil(decoded, width, height, whole);
+  FreeImage_Unload(picture);
+  picture = nullptr;
+  ReturnFreedMemory();
+  std::string below, lower;
+  DevilDdsOutcome outcome;
+  // DevIL's copy is released here on every way out: AppendLowerLevels
+  // releases it when it is done with it.
+  try {
+    if (inDevil) {
+      outcome = AppendLevelZeroRows(whole.pixels, width, height - above, below);
+      outcome = JoinOutcomes(outcome, AppendLowerLevels(whole, lower));
+    }
+  } catch (const std::bad_alloc&) {
+    ReleaseDevilPicture(whole);
+    throw;
+  }
+
+  made.joined.reserve(kDdsHeaderBytes + uint64_t{width} * height);  // more than DXT1 of all levels
+  made.joined = WholeDxt1Header(width, height);
+  for (size_t i = 0; i < count; ++i) {
+    Answer answer{};
+    if (!sent[i] || !ReceiveMessage(pieces.taken[i].socket, &answer, sizeof answer)) {
+      // Rows that could not be mapped are rows without memory; a helper
+      // that took no message or never answered ended.
+      if (tried[i]) {
+        made.state = HelperState::kDied;
+      } else {
+        outcome.saved = false;
+        outcome.outOfMemory = true;
+      }
+      GiveBack(helpers, pieces, i, tried[i] != 0);
+      continue;
+    }
+    outcome = JoinOutcomes(outcome, answer.outcome);
+    SharedBlock data;
+    // Data that cannot be mapped is lost as if the save had run out of memory.
+    if (MapSharedBlock(pieces.ddsFiles[i], static_cast<size_t>(answer.size), false, data)) {
+      made.joined.append(reinterpret_cast<const char*>(data.data), data.size);
+    } else {
+      outcome.saved = false;
+      outcome.outOfMemory = true;
+    }
+    pieces.ddsFiles[i] = -1;  // the block's
+    ReleaseSharedBlock(data);
+    GiveBack(helpers, pieces, i, false);
+  }
+  made.joined += below;
+  made.joined += lower;
+  made.outcome = outcome;
+}
+
+}  // namespace
+
+HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
+  HelperDds made;
+  if (!picture) return made;
+  const uint32_t width = FreeImage_GetWidth(picture);
+  const uint32_t height = FreeImage_GetHeight(picture);
+  const size_t pitch = size_t{width} * 4;
+  if (!WorthCutting(width, height) || !FitsPictureLimit(width, height) || !FreeImage_HasPixels(picture) ||
+      FreeImage_GetBPP(picture) != 32 || FreeImage_GetPitch(picture) != pitch || !DevilWritesDxt1()) {
+    return made;
+  }
+  // The helpers idle now, and no waiting for others: the picture's own
+  // rows are made here either way.
+  PieceHelpers pieces;
+  {
+    std::lock_guard<std::mutex> lock(helpers.mutex);
+    const size_t count = HelperBands(height, static_cast<int>(helpers.idle.size())).size();
+    pieces.taken.assign(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(count));
+    pieces.back.assign(count, 0);
+    pieces.rowFiles.assign(count, -1);
+    pieces.ddsFiles.assign(count, -1);
+    helpers.idle.erase(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(count));
+  }
+  const size_t count = pieces.taken.size();
+  if (count == 0) return made;
+  try {
+    const std::vector<uint32_t> bands = HelperBands(height, static_cast<int>(count));
+    // Each helper's rows go in a shared memory file of their own, and its
+    // data comes back in another. Files that cannot be had or made that
+    // long (`ulimit -f` holds for them too) leave the picture to be made
+    // whole.
+    bool files = true;
+    for (size_t i = 0; i < count; ++i) {
+      pieces.rowFiles[i] = NewSharedMemoryFile();
+      pieces.ddsFiles[i] = NewSharedMemoryFile();
+      files = files && pieces.ddsFiles[i] >= 0 && GrowSharedMemoryFile(pieces.rowFiles[i], pitch * bands[i]);
+    }
+    if (files) MakePieces(helpers, pieces, bands, picture, made);
+  } catch (const std::bad_alloc&) {
+    // Memory that ran out here fails the picture as a save that ran out
+    // of memory; a helper that may be busy with its rows is replaced.
+    made = HelperDds{};
+    made.state = HelperState::kMade;
+    made.outcome.texture = made.outcome.mipmaps = true;
+    made.outcome.outOfMemory = true;
+    made.width = static_cast<int>(width);
+    made.height = static_cast<int>(height);
+    if (picture) FreeImage_Unload(picture);
+    picture = nullptr;
+    for (size_t i = 0; i < count; ++i) {
+      if (!pieces.back[i]) GiveBack(helpers, pieces, i, true);
+    }
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (!pieces.back[i]) GiveBack(helpers, pieces, i, false);
   }
   return made;
 }

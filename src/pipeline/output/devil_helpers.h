@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "batch/file_result.h"
@@ -46,6 +47,7 @@ struct HelperDds {
   int width = 0;
   int height = 0;
   SharedBlock bytes;
+  std::string joined;  // the DDS data instead, when made in pieces
 };
 
 // Hands the 32-bit picture to an idle helper (waiting for one while all are
@@ -54,6 +56,13 @@ struct HelperDds {
 // that cannot be handed over, stay for WriteDdsFile, which fails them or
 // writes them as ever.
 HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture);
+
+// One picture's DXT1 file made in pieces side by side (DevilPieces): the
+// top bands of level 0 in the idle helpers, the rows below them and levels
+// 1 and down here, joined into `joined`. Pictures too small to be worth it,
+// when DevIL would not write DXT1, or when no helper is idle, stay as they
+// are (kNotMade). A helper that ended is reaped and replaced.
+HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture);
 
 // Gives back the DDS data.
 void ReleaseHelperDds(HelperDds& made);

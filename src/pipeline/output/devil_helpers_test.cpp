@@ -62,45 +62,67 @@ TEST(DevilHelpers, WriteTheFileWriteDdsFileWrites) {
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"apart.dds", "here.dds"}));
 }
 
-// A helper killed outright fails the picture it had, is reaped and is
-// replaced: the next picture is made.
-TEST(DevilHelpers, KilledHelperFailsItsPictureAndIsReplaced) {
-  DevilHelpers helpers;
-  StartDevilHelpers(helpers, 1);
-  ASSERT_EQ(helpers.idle.size(), 1u);
-  const int killed = helpers.idle.front().pid;
-  ASSERT_EQ(kill(killed, SIGKILL), 0);
-  FIBITMAP* picture = Gradient(64, 64, 32);
-  HelperDds made = MakeDdsInHelper(helpers, picture);
-  EXPECT_EQ(made.state, HelperState::kDied);
-  EXPECT_EQ(picture, nullptr);
-  errno = 0;
-  EXPECT_EQ(waitpid(killed, nullptr, WNOHANG), -1);  // reaped already: no zombie
-  EXPECT_EQ(errno, ECHILD);
-  ASSERT_EQ(helpers.live, 1);
-  EXPECT_NE(helpers.idle.front().pid, killed);
-
-  picture = Gradient(64, 64, 32);
-  made = MakeDdsInHelper(helpers, picture);
-  EXPECT_EQ(made.state, HelperState::kMade);
-  EXPECT_TRUE(made.outcome.saved);
-  ASSERT_GE(made.bytes.size, 4u);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(made.bytes.data), 4), "DDS ");
-  ReleaseHelperDds(made);
-  const int last = helpers.idle.front().pid;
-  StopDevilHelpers(helpers);
-  EXPECT_EQ(waitpid(last, nullptr, WNOHANG), -1);
+// The DDS data a helper made, whole or joined from pieces.
+std::string MadeBytes(const HelperDds& made) {
+  if (made.bytes.data) return std::string(reinterpret_cast<const char*>(made.bytes.data), made.bytes.size);
+  return made.joined;
 }
 
-// Without helpers (none started, or the system gave none) the picture stays
-// for the write in this process.
+using Maker = HelperDds (*)(DevilHelpers&, FIBITMAP*&);
+
+// A helper killed outright fails the picture it had (whole or a piece of
+// it), is reaped and is replaced: the next picture is made.
+TEST(DevilHelpers, KilledHelperFailsItsPictureAndIsReplaced) {
+  for (Maker make : {MakeDdsInHelper, MakeDdsInPieces}) {
+    SCOPED_TRACE(make == MakeDdsInHelper ? "whole" : "in pieces");
+    DevilHelpers helpers;
+    StartDevilHelpers(helpers, 1);
+    ASSERT_EQ(helpers.idle.size(), 1u);
+    const int killed = helpers.idle.front().pid;
+    ASSERT_EQ(kill(killed, SIGKILL), 0);
+    FIBITMAP* picture = Gradient(300, 260, 32);
+    HelperDds made = make(helpers, picture);
+    EXPECT_EQ(made.state, HelperState::kDied);
+    EXPECT_EQ(picture, nullptr);
+    ReleaseHelperDds(made);
+    errno = 0;
+    EXPECT_EQ(waitpid(killed, nullptr, WNOHANG), -1);  // reaped already: no zombie
+    EXPECT_EQ(errno, ECHILD);
+    ASSERT_EQ(helpers.live, 1);
+    ASSERT_EQ(helpers.idle.size(), 1u);
+    EXPECT_NE(helpers.idle.front().pid, killed);
+
+    picture = Gradient(300, 260, 32);
+    made = make(helpers, picture);
+    EXPECT_EQ(made.state, HelperState::kMade);
+    EXPECT_TRUE(made.outcome.saved);
+    EXPECT_EQ(MadeBytes(made).substr(0, 4), "DDS ");
+    ReleaseHelperDds(made);
+    const int last = helpers.idle.front().pid;
+    StopDevilHelpers(helpers);
+    EXPECT_EQ(waitpid(last, nullptr, WNOHANG), -1);
+  }
+}
+
+// Without helpers (none started, or the system gave none), and for pieces a
+// picture too small to cut, the picture stays for the write in this process.
 TEST(DevilHelpers, WithoutHelpersThePictureStays) {
-  DevilHelpers helpers;
-  FIBITMAP* picture = Gradient(8, 8, 32);
-  HelperDds made = MakeDdsInHelper(helpers, picture);
-  EXPECT_EQ(made.state, HelperState::kNotMade);
-  ASSERT_NE(picture, nullptr);
-  FreeImage_Unload(picture);
+  struct Case {
+    Maker make;
+    int helpers, width, height;
+  };
+  const Case cases[] = {{MakeDdsInHelper, 0, 8, 8}, {MakeDdsInPieces, 0, 300, 260}, {MakeDdsInPieces, 1, 255, 256}};
+  for (const Case& c : cases) {
+    DevilHelpers helpers;
+    StartDevilHelpers(helpers, c.helpers);
+    FIBITMAP* picture = Gradient(c.width, c.height, 32);
+    HelperDds made = c.make(helpers, picture);
+    EXPECT_EQ(made.state, HelperState::kNotMade) << c.helpers << " helpers, " << c.width << "x" << c.height;
+    ASSERT_NE(picture, nullptr);
+    FreeImage_Unload(picture);
+    EXPECT_EQ(helpers.idle.size(), static_cast<size_t>(c.helpers));
+    StopDevilHelpers(helpers);
+  }
 }
 
 }  // namespace
