@@ -61,21 +61,7 @@ decode_all="for f in '$work/photos'/*.jpg; do djpeg -dct int -outfile /dev/null 
       printf "auto threads 2 / threads 1: %.2f; single-file peak %.1f MiB\n", ms[4] / ms[3], single
     }'
 
-# The peak of the parent and its helpers together, sampled every 20 ms; the
-# shared blocks that carry pixels to a helper count in both processes, so
-# this is an upper bound.
-"$build/jpg2dds" --input-folder="$work/photos" -o "$work/out" -q --threads=2 &
-pid=$!
-together=0
-while kill -0 "$pid" 2>/dev/null; do
-  sum=0
-  for p in "$pid" $(cat /proc/"$pid"/task/*/children 2>/dev/null); do
-    rss=$(awk '/^VmRSS/ { print $2 }' /proc/"$p"/status 2>/dev/null || true)
-    sum=$((sum + ${rss:-0}))
-  done
-  (( sum > together )) && together=$sum
-  sleep 0.02
-done
-wait "$pid"
+# The peak of the parent and its helpers together, sampled every 20 ms.
+together=$(peak_together 0.02 "$build/jpg2dds" --input-folder="$work/photos" -o "$work/out" -q --threads=2)
 awk -v kib="$together" -v single="$single" 'BEGIN {
   printf "auto threads 2, parent and helpers together: %.1f MiB (%.2f x single-file peak)\n", kib / 1024, kib / 1024 / single }'

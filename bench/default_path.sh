@@ -52,21 +52,8 @@ for photo in "$progressive" "$tile"; do
   done
   rm -f "$out"/*
   # The peak of the converter and its helpers together (the peak column is
-  # the largest single process), sampled every 5 ms; shared pixels count in
-  # each process that maps them, so this is an upper bound.
-  "$build/jpg2dds" -i "$photo" -o "$out" -q &
-  pid=$!
-  together=0
-  while kill -0 "$pid" 2>/dev/null; do
-    sum=0
-    for p in "$pid" $(cat /proc/"$pid"/task/*/children 2>/dev/null); do
-      rss=$(awk '/^VmRSS/ { print $2 }' /proc/"$p"/status 2>/dev/null || true)
-      sum=$((sum + ${rss:-0}))
-    done
-    (( sum > together )) && together=$sum
-    sleep 0.005
-  done
-  wait "$pid"
+  # the largest single process), sampled every 5 ms.
+  together=$(peak_together 0.005 "$build/jpg2dds" -i "$photo" -o "$out" -q)
   rm -f "$out"/*
   printf '%-34s %-8s %9s %9s %6s %8.1f\n' "$(basename "$photo")" together - - - "$(awk -v k="$together" 'BEGIN { print k / 1024 }')"
 done
