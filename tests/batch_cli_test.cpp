@@ -401,6 +401,8 @@ std::string RunOnTerminal(const Lines& args, const std::string& workDir, int col
 // advances in input order, past a file that fails), the same lines.
 TEST_F(BatchRun, SameFilesNamesAndLinesWhateverTheThreadCount) {
   e2e::WriteBytes(dir_.File("shoot/broken.jpg"), "not a picture");
+  // The last file is large enough to be cut into pieces.
+  e2e::WriteJpeg(dir_.File("shoot/photoshoot/z.jpg"), 321, 233);
   for (const std::string compression : {"auto", "dxt1"}) {
     for (const std::string watermark : {"", "--wm-text=%n%"}) {
       SCOPED_TRACE(compression + " " + watermark);

@@ -229,8 +229,13 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
         // The up-to-date test names no counter, so it need not wait for the turn.
         file.skipTo = SkipTarget(run, file.mine);
         if (!prepareInTurn && file.skipTo.empty()) {
-          PrepareFile(run.settings, file.mine, run.font, file.prepared, nullptr, apart);
-          MakeDdsApart(file.prepared, devil);
+          // The last file to prepare has no other to share the cores with:
+          // a large one is cut into pieces as a single file is, made by
+          // helpers and this thread side by side, from its 32-bit picture.
+          const bool last = i == count - 1;
+          PrepareFile(run.settings, file.mine, run.font, file.prepared, nullptr, apart && !last);
+          if (last) MakeDdsApart(file.prepared, devil, true, threads - 1);
+          if (file.prepared.made.state == HelperState::kNotMade) MakeDdsApart(file.prepared, devil);
         }
       } catch (const std::bad_alloc&) {
         // Nothing prepared: the file fails in its turn.

@@ -163,10 +163,10 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
   }
 }
 
-void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers, bool inPieces) {
+void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers, bool inPieces, int most) {
   if (!prepared.ready || prepared.encoded) return;
   const auto start = Clock::now();
-  prepared.made = inPieces ? MakeDdsInPieces(helpers, prepared.picture) : MakeDdsInHelper(helpers, prepared.picture);
+  prepared.made = inPieces ? MakeDdsInPieces(helpers, prepared.picture, most) : MakeDdsInHelper(helpers, prepared.picture);
   prepared.result.seconds += SecondsSince(start);
   if (prepared.made.state == HelperState::kDied) {
     prepared.ready = false;

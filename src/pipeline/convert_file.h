@@ -36,9 +36,9 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
 
 // DevIL's part of a prepared picture in a helper process, before its turn
 // to be written, or with `inPieces` in pieces made side by side by the idle
-// helpers and this process; a picture no helper takes is left as it is. A
-// helper that dies fails the file.
-void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers, bool inPieces = false);
+// helpers (at most `most` of them) and this process; a picture no helper
+// takes is left as it is. A helper that dies fails the file.
+void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers, bool inPieces = false, int most = INT_MAX);
 
 // Writing (step 13): the file's result, converted exactly when the output
 // file was written. Always releases what the preparation holds.

@@ -86,6 +86,11 @@ bool WholeDds(std::FILE* file) { return WrittenSize(file) >= static_cast<int64_t
 
 }  // namespace
 
+std::mutex& DevilInThisProcess() {
+  static std::mutex devil;
+  return devil;
+}
+
 void CopyDevilPixels(FIBITMAP* picture, uint8_t* to) {
   const unsigned width = FreeImage_GetWidth(picture);
   const unsigned height = FreeImage_GetHeight(picture);
@@ -146,6 +151,7 @@ bool WriteDdsFile(FIBITMAP* picture, const ConversionSettings& settings, Convers
     NoteFailure(result, FailureReason::kOutOfMemory);
     return false;
   }
+  std::lock_guard<std::mutex> devil(DevilInThisProcess());
   const ILuint width = FreeImage_GetWidth(picture);
   const ILuint height = FreeImage_GetHeight(picture);
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <string>
 
 #include "batch/conversion_job.h"
@@ -15,6 +16,10 @@
 #include "settings/conversion_settings.h"
 
 namespace jpg2dds {
+
+// DevIL keeps one current image per process: threads that use DevIL here
+// hold this while they do.
+std::mutex& DevilInThisProcess();
 
 // Writes the 32-bit picture as a DDS file with a full mipmap chain and always
 // releases it. Records the output size and paths in the job and in

@@ -1,5 +1,6 @@
 #include "pipeline/output/devil_helpers.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -285,9 +286,10 @@ void MakePieces(DevilHelpers& helpers, PieceHelpers& pieces, const std::vector<u
 
 }  // namespace
 
-HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
+HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture, int most) {
   HelperDds made;
   if (!picture) return made;
+  std::lock_guard<std::mutex> devil(DevilInThisProcess());
   const uint32_t width = FreeImage_GetWidth(picture);
   const uint32_t height = FreeImage_GetHeight(picture);
   const size_t pitch = size_t{width} * 4;
@@ -300,7 +302,8 @@ HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture) {
   PieceHelpers pieces;
   {
     std::lock_guard<std::mutex> lock(helpers.mutex);
-    const size_t count = HelperBands(height, static_cast<int>(helpers.idle.size())).size();
+    const int idle = static_cast<int>(helpers.idle.size());
+    const size_t count = HelperBands(height, std::min(idle, most)).size();
     pieces.taken.assign(helpers.idle.begin(), helpers.idle.begin() + static_cast<long>(count));
     pieces.back.assign(count, 0);
     pieces.rowFiles.assign(count, -1);

@@ -5,6 +5,7 @@
 #pragma once
 #include <FreeImage.h>
 
+#include <climits>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -61,8 +62,9 @@ HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture);
 // top bands of level 0 in the idle helpers, the rows below them and levels
 // 1 and down here, joined into `joined`. Pictures too small to be worth it,
 // when DevIL would not write DXT1, or when no helper is idle, stay as they
-// are (kNotMade). A helper that ended is reaped and replaced.
-HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture);
+// are (kNotMade). At most `most` helpers take a band. A helper that ended
+// is reaped and replaced.
+HelperDds MakeDdsInPieces(DevilHelpers& helpers, FIBITMAP*& picture, int most = INT_MAX);
 
 // Gives back the DDS data.
 void ReleaseHelperDds(HelperDds& made);

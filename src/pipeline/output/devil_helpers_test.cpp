@@ -69,11 +69,12 @@ std::string MadeBytes(const HelperDds& made) {
 }
 
 using Maker = HelperDds (*)(DevilHelpers&, FIBITMAP*&);
+HelperDds InPieces(DevilHelpers& helpers, FIBITMAP*& picture) { return MakeDdsInPieces(helpers, picture); }
 
 // A helper killed outright fails the picture it had (whole or a piece of
 // it), is reaped and is replaced: the next picture is made.
 TEST(DevilHelpers, KilledHelperFailsItsPictureAndIsReplaced) {
-  for (Maker make : {MakeDdsInHelper, MakeDdsInPieces}) {
+  for (Maker make : {MakeDdsInHelper, InPieces}) {
     SCOPED_TRACE(make == MakeDdsInHelper ? "whole" : "in pieces");
     DevilHelpers helpers;
     StartDevilHelpers(helpers, 1);
@@ -111,7 +112,7 @@ TEST(DevilHelpers, WithoutHelpersThePictureStays) {
     Maker make;
     int helpers, width, height;
   };
-  const Case cases[] = {{MakeDdsInHelper, 0, 8, 8}, {MakeDdsInPieces, 0, 300, 260}, {MakeDdsInPieces, 1, 255, 256}};
+  const Case cases[] = {{MakeDdsInHelper, 0, 8, 8}, {InPieces, 0, 300, 260}, {InPieces, 1, 255, 256}};
   for (const Case& c : cases) {
     DevilHelpers helpers;
     StartDevilHelpers(helpers, c.helpers);
