@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "batch/up_to_date.h"
@@ -205,6 +206,9 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
   };
   auto work = [&] {
     UseTaskHelpers(&helpers);
+    // Memory this thread decodes into for the helpers: kept from file to
+    // file, so that its pages are not faulted in and cleared for each.
+    SharedBlock pixels;
     for (;;) {
       int i = -1;
       {
@@ -233,9 +237,11 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
           // a large one is cut into pieces as a single file is, made by
           // helpers and this thread side by side, from its 32-bit picture.
           const bool last = i == count - 1;
-          PrepareFile(run.settings, file.mine, run.font, file.prepared, nullptr, apart && !last);
+          PrepareFile(run.settings, file.mine, run.font, file.prepared, nullptr, apart && !last ? &pixels : nullptr);
           if (last) MakeDdsApart(file.prepared, devil, true, threads - 1);
           if (file.prepared.made.state == HelperState::kNotMade) MakeDdsApart(file.prepared, devil);
+          // Once the helper has answered, the memory is free for the next file.
+          if (!file.prepared.picture && file.prepared.pixels.data) std::swap(pixels, file.prepared.pixels);
         }
       } catch (const std::bad_alloc&) {
         // Nothing prepared: the file fails in its turn.
@@ -259,6 +265,7 @@ int32_t ConvertSideBySide(const RunContext& run, ConversionJob& job, int threads
       }
       WaitHelping(helpers, [&] { return turn == next || turnReady(); });
     }
+    ReleaseSharedBlock(pixels);
     UseTaskHelpers(nullptr);
   };
   // Threads the system refuses are done without: the files wait for one of

@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 
 #include <new>
+#include <utility>
 
 #include "pipeline/edits/color_adjust.h"
 #include "pipeline/edits/geometry.h"
@@ -45,7 +46,7 @@ FailureReason LostPicture(bool fitsLimit) {
 // made a new one), and a null picture passes through every step to fail the
 // write at the end.
 void Prepare(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-             PreparedFile& prepared, StepTimings* timings, bool convertWhenHandedOver) {
+             PreparedFile& prepared, StepTimings* timings, SharedBlock* handOver) {
   FileResult& result = prepared.result;
   const auto decodeStart = Clock::now();
   std::string bytes;
@@ -71,16 +72,19 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
   }
   // DevIL takes 32-bit pixels: with no edit and no turn, the rows are
   // decoded straight into that layout, the same pixels without a picture of
-  // the decoded depth and a conversion pass over it.
+  // the decoded depth and a conversion pass over it; for a helper, straight
+  // into memory it maps.
   if (readable && !prepared.encoded && !AnyEditSwitchedOn(settings) && orientation <= 1) {
     JpegRowDecoder decoder;
-    if (StartJpegRows(bytes, decoder, RowLayout::kBgra32)) {
+    if (StartJpegRows(bytes, decoder, RowLayout::kBgra32, handOver)) {
+      if (handOver) std::swap(prepared.pixels, *handOver);
       job.sourceBitDepth = decoder.decodedBitDepth;
       const bool decoded = DecodeJpegRows(decoder, static_cast<int>(FreeImage_GetHeight(decoder.picture)));
       FinishJpegRows(decoder);
       if (timings) timings->decode += Clock::now() - decodeStart;
       if (decoded) {
-        prepared.picture = ConvertToOutputDepth(decoder.picture, job);
+        prepared.picture = handOver ? decoder.picture : ConvertToOutputDepth(decoder.picture, job);
+        if (handOver) RecordOutputBitDepth(job);
         prepared.ready = prepared.picture != nullptr;
         if (!prepared.ready) NoteFailure(result, FailureReason::kOutOfMemory);
       } else {
@@ -135,7 +139,7 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
   picture = ApplyWatermark(picture, width, height, settings, job, font);
   if (prepared.encoded) {
     prepared.ready = EncodePicture(picture, *format, settings.ddsQuality, job, prepared.dds);
-  } else if (convertWhenHandedOver) {
+  } else if (handOver) {
     RecordOutputBitDepth(job);
     prepared.picture = picture;
     prepared.ready = prepared.picture != nullptr;
@@ -151,13 +155,14 @@ void Prepare(const ConversionSettings& settings, ConversionJob& job, const Water
 }  // namespace
 
 void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 PreparedFile& prepared, StepTimings* timings, bool convertWhenHandedOver) {
+                 PreparedFile& prepared, StepTimings* timings, SharedBlock* handOver) {
   prepared = PreparedFile{};
   try {
-    Prepare(settings, job, font, prepared, timings, convertWhenHandedOver);
+    Prepare(settings, job, font, prepared, timings, handOver);
   } catch (const std::bad_alloc&) {
     // Memory ran out where no picture was held (reading the file): the file
     // fails, and what it took is given back for the next one.
+    ReleaseSharedBlock(prepared.pixels);
     prepared = PreparedFile{};
     prepared.result.reason = FailureReason::kOutOfMemory;
   }
@@ -166,7 +171,8 @@ void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const W
 void MakeDdsApart(PreparedFile& prepared, DevilHelpers& helpers, bool inPieces, int most) {
   if (!prepared.ready || prepared.encoded) return;
   const auto start = Clock::now();
-  prepared.made = inPieces ? MakeDdsInPieces(helpers, prepared.picture, most) : MakeDdsInHelper(helpers, prepared.picture);
+  prepared.made = inPieces ? MakeDdsInPieces(helpers, prepared.picture, most)
+                           : MakeDdsInHelper(helpers, prepared.picture, prepared.pixels);
   prepared.result.seconds += SecondsSince(start);
   if (prepared.made.state == HelperState::kDied) {
     prepared.ready = false;
@@ -192,6 +198,7 @@ FileResult WritePreparedFile(PreparedFile& prepared, const ConversionSettings& s
     prepared.picture = nullptr;  // released by the writer
   }
   if (prepared.picture) FreeImage_Unload(prepared.picture);
+  ReleaseSharedBlock(prepared.pixels);
   ReleaseHelperDds(prepared.made);
   prepared = PreparedFile{};
   result.status = ok ? FileStatus::kConverted : FileStatus::kFailed;

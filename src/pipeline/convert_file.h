@@ -20,6 +20,7 @@ struct PreparedFile {
   bool ready = false;           // something to write; false when the file failed before writing
   bool encoded = false;         // made by the built-in encoder (`dds`), else DevIL's `picture`
   FIBITMAP* picture = nullptr;  // for DevIL: at its output depth, or at its own when converted as handed over
+  SharedBlock pixels;           // the picture's pixels, when decoded into memory a helper maps
   HelperDds made;               // DevIL's part done by a helper, or the picture is still for DevIL here
   EncodedDds dds;
   FileResult result;            // so far: the reason when not ready, the time taken
@@ -28,11 +29,14 @@ struct PreparedFile {
 // Loading, the edits and the output depth (steps 1 to 12) and, for the
 // built-in encoder, the encoding, of the job's current input file. Records
 // the source depth and, for a text watermark, the output values in the job.
-// With `convertWhenHandedOver` a picture for DevIL keeps its own depth: the
-// pixels are converted as they are handed to DevIL (the same 32-bit pixels,
-// written straight to where DevIL reads them).
+// With `handOver` the picture is for a helper process: with no edit and no
+// turn it is decoded into that block (used when large enough, else made
+// anew), which moves into `prepared.pixels` (and what that held into
+// `handOver`); otherwise the picture keeps its own depth and is converted as
+// it is handed to DevIL (the same 32-bit pixels, written straight to where
+// DevIL reads them).
 void PrepareFile(const ConversionSettings& settings, ConversionJob& job, const WatermarkFont* font,
-                 PreparedFile& prepared, StepTimings* timings = nullptr, bool convertWhenHandedOver = false);
+                 PreparedFile& prepared, StepTimings* timings = nullptr, SharedBlock* handOver = nullptr);
 
 // DevIL's part of a prepared picture in a helper process, before its turn
 // to be written, or with `inPieces` in pieces made side by side by the idle

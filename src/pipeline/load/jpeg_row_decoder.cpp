@@ -37,7 +37,7 @@ void Destroy(JpegRowDecoderState& state) {
 
 }  // namespace
 
-bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout) {
+bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout, SharedBlock* into) {
   decoder = JpegRowDecoder{};
   if (jpeg.empty()) return false;
   auto state = std::make_shared<JpegRowDecoderState>();
@@ -82,7 +82,18 @@ bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout l
   const int width = static_cast<int>(s.info.output_width), height = static_cast<int>(s.info.output_height);
   LargeBuffer pixels;
   FIBITMAP* picture = nullptr;
-  if (bgra) {
+  if (bgra && into) {
+    // A block kept from an earlier picture has its pages already: no fault
+    // and no clearing for this one.
+    const size_t size = static_cast<size_t>(width) * 4 * static_cast<size_t>(height);
+    if (into->size < size) {
+      ReleaseSharedBlock(*into);
+      MapSharedBlock(NewSharedMemoryFile(), size, true, *into);
+    }
+    picture = into->data ? FreeImage_ConvertFromRawBitsEx(FALSE, into->data, FIT_BITMAP, width, height, width * 4, 32,
+                                                          FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE)
+                         : nullptr;
+  } else if (bgra) {
     picture = FreeImage_Allocate(width, height, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
   } else {
     // Pixels that need no clearing pass (every row is decoded into) and come

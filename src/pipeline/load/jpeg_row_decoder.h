@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/helper_process.h"
 #include "platform/large_buffer.h"
 
 namespace jpg2dds {
@@ -23,7 +24,8 @@ enum class RowLayout {
 
 // The picture's pixels belong to the decoder in the decoded layout: it must
 // outlive the picture (FreeImage_Unload it first). In the 32-bit layout the
-// picture owns its pixels, so that it can go on alone.
+// picture owns its pixels, so that it can go on alone, unless they were
+// decoded into a shared block.
 struct JpegRowDecoder {
   FIBITMAP* picture = nullptr;  // allocated by StartJpegRows, rows filled top first
   int rowsDone = 0;             // rows of `picture` (from the top) that hold their pixels
@@ -34,8 +36,12 @@ struct JpegRowDecoder {
 
 // Reads the header and allocates the picture. False (and nothing allocated)
 // when the bytes cannot be decoded this way: damaged, CMYK, or no memory.
-// `jpeg` must stay unchanged until the decoder is finished.
-bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout = RowLayout::kAsDecoded);
+// `jpeg` must stay unchanged until the decoder is finished. With `into`, the
+// 32-bit layout goes into that shared block (which a helper process can map)
+// instead: it is used when it is large enough, else made anew; the picture
+// is then only a view of it, and the block must outlive the picture.
+bool StartJpegRows(const std::string& jpeg, JpegRowDecoder& decoder, RowLayout layout = RowLayout::kAsDecoded,
+                   SharedBlock* into = nullptr);
 
 // Decodes up to `rows` further rows, and ends decoding after the last one.
 // False when libjpeg fails, where FreeImage's loader fails too (a truncated

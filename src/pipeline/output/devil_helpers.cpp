@@ -129,7 +129,7 @@ void StopDevilHelpers(DevilHelpers& helpers) {
   helpers.live = 0;
 }
 
-HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
+HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture, const SharedBlock& pixelsIn) {
   HelperDds made;
   if (!picture) return made;
   const unsigned width = FreeImage_GetWidth(picture);
@@ -138,22 +138,25 @@ HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture) {
   if (size == 0 || !FitsPictureLimit(width, height) || !FreeImage_HasPixels(picture)) return made;
   HelperProcess helper;
   if (!TakeHelper(helpers, helper)) return made;
-  // The parent's copy of the pixels goes as soon as the helper has the
+  // Pixels decoded into shared memory go as they are; others are copied
+  // into a block of their own, which goes as soon as the helper has the
   // file: the helper maps the same memory.
-  SharedBlock pixels;
+  const bool shared = pixelsIn.data && pixelsIn.data == FreeImage_GetBits(picture) &&
+                      FreeImage_GetBPP(picture) == 32 && FreeImage_GetPitch(picture) == width * 4;
+  SharedBlock copied;
   const int ddsFile = NewSharedMemoryFile();
-  if (ddsFile < 0 || !MapSharedBlock(NewSharedMemoryFile(), static_cast<size_t>(size), true, pixels)) {
+  if (ddsFile < 0 || (!shared && !MapSharedBlock(NewSharedMemoryFile(), static_cast<size_t>(size), true, copied))) {
     CloseFile(ddsFile);
     ReturnHelper(helpers, helper);
     return made;
   }
-  CopyDevilPixels(picture, pixels.data);
+  if (!shared) CopyDevilPixels(picture, copied.data);
   FreeImage_Unload(picture);
   picture = nullptr;
   const Request request{width, height, Piece::kWholeFile};
-  const int files[2] = {pixels.file, ddsFile};
+  const int files[2] = {shared ? pixelsIn.file : copied.file, ddsFile};
   const bool sent = SendMessage(helper.socket, &request, sizeof request, files, 2);
-  ReleaseSharedBlock(pixels);
+  ReleaseSharedBlock(copied);
   Answer answer{};
   if (!sent || !ReceiveMessage(helper.socket, &answer, sizeof answer)) {
     CloseFile(ddsFile);

@@ -55,8 +55,9 @@ struct HelperDds {
 // busy) and waits for its answer. A helper that ended is reaped and
 // replaced. Pictures WriteDdsFile refuses before DevIL sees them, and any
 // that cannot be handed over, stay for WriteDdsFile, which fails them or
-// writes them as ever.
-HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture);
+// writes them as ever. A picture whose pixels are `pixels` (decoded into
+// shared memory) is sent without a copy; the block stays the caller's.
+HelperDds MakeDdsInHelper(DevilHelpers& helpers, FIBITMAP*& picture, const SharedBlock& pixels = SharedBlock{});
 
 // One picture's DXT1 file made in pieces side by side (DevilPieces): the
 // top bands of level 0 in the idle helpers, the rows below them and levels

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "testing/test_pictures.h"
 
@@ -28,12 +29,15 @@ FIBITMAP* Gradient(int width, int height, int bpp) {
 
 // The file written from a helper's data is the one WriteDdsFile writes, with
 // the same result; 60 x 40 gives a file whose length DevIL's save misreports,
-// and a 24-bit picture is handed over converted.
+// a 24-bit picture is handed over converted, and pixels that are in shared
+// memory already go as they are and stay the caller's.
 TEST(DevilHelpers, WriteTheFileWriteDdsFileWrites) {
   struct Case {
     int width, height, bpp;
+    bool shared;
   };
-  const Case cases[] = {{1, 1, 32}, {7, 5, 32}, {60, 40, 32}, {301, 203, 32}, {33, 17, 24}};
+  const Case cases[] = {{1, 1, 32, false},     {7, 5, 32, false}, {60, 40, 32, false},
+                        {301, 203, 32, false}, {33, 17, 24, false}, {301, 203, 32, true}};
   TempFolder folder;
   const ConversionSettings settings = DefaultSettings();
   DevilHelpers helpers;
@@ -45,9 +49,21 @@ TEST(DevilHelpers, WriteTheFileWriteDdsFileWrites) {
     ASSERT_TRUE(WriteDdsFile(Gradient(c.width, c.height, c.bpp), settings, here, hereResult));
 
     FIBITMAP* picture = Gradient(c.width, c.height, c.bpp);
-    HelperDds made = MakeDdsInHelper(helpers, picture);
+    SharedBlock pixels;
+    if (c.shared) {
+      const size_t size = size_t{4} * c.width * c.height;
+      ASSERT_TRUE(MapSharedBlock(NewSharedMemoryFile(), size, true, pixels));
+      std::memcpy(pixels.data, FreeImage_GetBits(picture), size);
+      FreeImage_Unload(picture);
+      picture = FreeImage_ConvertFromRawBitsEx(FALSE, pixels.data, FIT_BITMAP, c.width, c.height, c.width * 4, 32,
+                                               FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    }
+    const std::string sent(reinterpret_cast<const char*>(pixels.data), pixels.size);
+    HelperDds made = MakeDdsInHelper(helpers, picture, pixels);
     ASSERT_EQ(made.state, HelperState::kMade);
     EXPECT_EQ(picture, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(pixels.data), pixels.size), sent);
+    ReleaseSharedBlock(pixels);
     ConversionJob apart = JobFor("/in/apart.jpg", folder.path());
     FileResult apartResult;
     ASSERT_TRUE(WriteMadeDds(made.outcome, made.bytes.data, made.bytes.size, made.width, made.height, settings,
@@ -69,13 +85,14 @@ std::string MadeBytes(const HelperDds& made) {
 }
 
 using Maker = HelperDds (*)(DevilHelpers&, FIBITMAP*&);
+HelperDds Whole(DevilHelpers& helpers, FIBITMAP*& picture) { return MakeDdsInHelper(helpers, picture); }
 HelperDds InPieces(DevilHelpers& helpers, FIBITMAP*& picture) { return MakeDdsInPieces(helpers, picture); }
 
 // A helper killed outright fails the picture it had (whole or a piece of
 // it), is reaped and is replaced: the next picture is made.
 TEST(DevilHelpers, KilledHelperFailsItsPictureAndIsReplaced) {
-  for (Maker make : {MakeDdsInHelper, InPieces}) {
-    SCOPED_TRACE(make == MakeDdsInHelper ? "whole" : "in pieces");
+  for (Maker make : {Whole, InPieces}) {
+    SCOPED_TRACE(make == Whole ? "whole" : "in pieces");
     DevilHelpers helpers;
     StartDevilHelpers(helpers, 1);
     ASSERT_EQ(helpers.idle.size(), 1u);
@@ -112,7 +129,7 @@ TEST(DevilHelpers, WithoutHelpersThePictureStays) {
     Maker make;
     int helpers, width, height;
   };
-  const Case cases[] = {{MakeDdsInHelper, 0, 8, 8}, {InPieces, 0, 300, 260}, {InPieces, 1, 255, 256}};
+  const Case cases[] = {{Whole, 0, 8, 8}, {InPieces, 0, 300, 260}, {InPieces, 1, 255, 256}};
   for (const Case& c : cases) {
     DevilHelpers helpers;
     StartDevilHelpers(helpers, c.helpers);
