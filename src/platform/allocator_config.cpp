@@ -7,8 +7,10 @@
 // fresh pages that the kernel must clear first. jemalloc would otherwise
 // hand blocks from 8 MB out of an arena of their own that returns them at
 // once. The process's memory so stays at the peak of its largest file.
-// Huge pages are left to the system's setting: asked for on every block
-// they made a conversion slower, not faster (clearing whole 2 MB pages).
+// Blocks are asked for as transparent huge pages: a picture's memory is
+// touched whole at once, and one fault per 2 MB instead of 512 made a
+// conversion about 30 % faster on a virtual machine, where each fault is
+// costly (where the system has no huge page to give, it gives small ones).
 // One arena serves every thread: a thread's first allocation never has to
 // set up an arena of its own, which under a tight address-space limit
 // (`ulimit -v`) jemalloc does not survive; the few threads of a run hardly
@@ -20,5 +22,5 @@ extern "C" {
 // The name and type are the allocator's; it reads the text through this
 // symbol.
 extern const char* malloc_conf;
-const char* malloc_conf = "narenas:1,oversize_threshold:0,dirty_decay_ms:-1";
+const char* malloc_conf = "narenas:1,oversize_threshold:0,dirty_decay_ms:-1,thp:always";
 }
