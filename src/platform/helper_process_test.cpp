@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace jpg2dds {
 namespace {
@@ -45,34 +44,6 @@ TEST(HelperProcess, HoldsOnlyTheStandardStreamsAndItsSocket) {
   EXPECT_EQ(errno, ECHILD);
   close(parentFiles[0]);
   close(parentFiles[1]);
-}
-
-// Files travel with a message; a message of another size than expected is
-// refused and the files that came with it are closed.
-TEST(HelperProcess, FilesTravelAndAMessageOfAnotherSizeIsRefused) {
-  HelperProcess helper;
-  ASSERT_TRUE(StartHelperProcess(helper, [](int socket) {
-    const int file = NewSharedMemoryFile();
-    SharedBlock block;
-    if (!MapSharedBlock(file, 4, true, block)) return;
-    std::memcpy(block.data, "DDS ", 4);
-    const char mark = 'x';
-    SendMessage(socket, &mark, 1, &block.file, 1);
-    SendMessage(socket, &mark, 1, &block.file, 1);
-    ReleaseSharedBlock(block);
-  }));
-  int file = -1, count = 0;
-  char mark = 0;
-  ASSERT_TRUE(ReceiveMessage(helper.socket, &mark, 1, &file, 1, &count));
-  ASSERT_EQ(count, 1);
-  SharedBlock block;
-  ASSERT_TRUE(MapSharedBlock(file, 4, false, block));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(block.data), 4), "DDS ");
-  ReleaseSharedBlock(block);
-  uint32_t wide = 0;
-  EXPECT_FALSE(ReceiveMessage(helper.socket, &wide, sizeof wide, &file, 1, &count));
-  EXPECT_EQ(count, 0);
-  StopHelperProcess(helper);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <numeric>
 
 namespace jpg2dds {
 namespace {
@@ -73,26 +72,6 @@ TEST(DevilPieces, JoinedPiecesAreTheBytesOfAWholeSave) {
       EXPECT_TRUE(Joined(pixels, c.width, c.height, bands) == whole) << bands.size() << " bands of " << bands[0];
     }
   }
-}
-
-// Helpers' bands are multiples of 4 rows that leave the converter at least
-// one row and, for one helper, about a quarter of them with the lower
-// levels.
-TEST(DevilPieces, HelperBandsLeaveTheConverterTheBottomRows) {
-  struct Case {
-    uint32_t height;
-    int helpers;
-    std::vector<uint32_t> bands;
-  };
-  const Case cases[] = {
-      {3172, 1, {2252}}, {4096, 1, {2908}}, {3172, 3, {1056, 1056, 1056}}, {5, 1, {4}}, {8, 3, {4}}, {4, 1, {}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(HelperBands(c.height, c.helpers), c.bands) << c.height << " rows, " << c.helpers << " helpers";
-  }
-  EXPECT_FALSE(WorthCutting(255, 256));
-  EXPECT_FALSE(WorthCutting(100000, 7));
-  EXPECT_TRUE(WorthCutting(256, 256));
 }
 
 }  // namespace
